@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <exception>
+
+// The program's error kinds. Every error travels as one of these; handlers are
+// entered through guarded() (HandlerGuard.h) so none ever escapes into Qt.
+class Exception : public std::exception {
+public:
+    explicit Exception(const QString& message);
+    ~Exception() override;
+
+    const QString& message() const { return m_message; }
+    const char* what() const noexcept override { return m_utf8.constData(); }
+
+    // The kind's class name, as shown by the "Application Error" box.
+    QString className() const;
+    // Code address where the error was raised (the constructor's caller).
+    const void* raiseAddress() const { return m_address; }
+
+private:
+    QString m_message;
+    QByteArray m_utf8;
+    const void* m_address;
+};
+
+// The silent abort: ends an operation; the default error report drops it.
+class EAbort : public Exception {
+public:
+    EAbort() : Exception(QStringLiteral("Operation aborted")) {}
+    explicit EAbort(const QString& message) : Exception(message) {}
+};
+
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class EDatabaseError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// One entry of a storage error: the engine's numeric code and its text.
+struct TDBError {
+    int ErrorCode = 0;
+    QString Message;
+};
+
+// A storage error. Code 9729 is a duplicate key.
+class EDBEngineError : public EDatabaseError {
+public:
+    EDBEngineError(int code, const QString& message)
+        : EDatabaseError(message), m_errors{TDBError{code, message}} {}
+    explicit EDBEngineError(const QList<TDBError>& errors)
+        : EDatabaseError(errors.isEmpty() ? QString() : errors.constLast().Message), m_errors(errors) {}
+
+    int ErrorCount() const { return int(m_errors.size()); }
+    const TDBError& Errors(int index) const { return m_errors.at(index); }
+    // The code of the first entry, 0 when there is none.
+    int ErrorCode() const { return m_errors.isEmpty() ? 0 : m_errors.constFirst().ErrorCode; }
+
+private:
+    QList<TDBError> m_errors;
+};
+
+class EDBEditError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Duplicate key, as the storage engine reports it.
+constexpr int DBIERR_KEYVIOL = 9729;
