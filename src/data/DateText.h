@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// A date field's text: the locale's short date format, both for display and
+// for editing. A null date gives the empty text.
+QString ShortDateText(const QDate& date);
+
+// Reads a date typed in the order of the locale's short date format (day,
+// month and year in the order its letters come): numbers separated by the date
+// separator, blanks around each number allowed (a masked edit gives " 5/ 1/2004").
+// Two numbers are day and month of the current year. A year of one or two
+// digits is taken in the hundred years from 50 years ago to 49 years ahead.
+// Raises EConvertError "'<text>' is not a valid date" for anything else,
+// the empty text included (callers that store empty text as null check first).
+QDate ParseShortDate(const QString& text);
