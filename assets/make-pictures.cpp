@@ -14,8 +14,10 @@
 #include <QRadialGradient>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -49,6 +51,21 @@ QLinearGradient vertical(double top, double bottom, const QColor& from, const QC
     g.setColorAt(0, from);
     g.setColorAt(1, to);
     return g;
+}
+
+QRadialGradient radial(QPointF centre, double radius, const QGradientStops& stops)
+{
+    QRadialGradient g(centre, radius);
+    g.setStops(stops);
+    return g;
+}
+
+QPainterPath closedPath(const QPolygonF& corners)
+{
+    QPainterPath path;
+    path.addPolygon(corners);
+    path.closeSubpath();
+    return path;
 }
 
 // A water drop whose round part has centre (cx, cy) and radius r, pointing up to tipY.
@@ -127,11 +144,8 @@ void paintBadge(QPainter& p, QPointF c, double radius)
     p.drawEllipse(c, radius - 4.5, radius - 4.5);
 
     const double inner = radius - 8;
-    QRadialGradient sky(c.x(), c.y() - inner * 0.5, inner * 1.6);
-    sky.setColorAt(0, QColor(0xf2, 0xfb, 0xff));
-    sky.setColorAt(0.5, QColor(0x9d, 0xd8, 0xf6));
-    sky.setColorAt(1, QColor(0x2c, 0x8c, 0xd8));
-    p.setBrush(sky);
+    p.setBrush(radial(c - QPointF(0, inner * 0.5), inner * 1.6,
+                      {{0, QColor(0xf2, 0xfb, 0xff)}, {0.5, QColor(0x9d, 0xd8, 0xf6)}, {1, QColor(0x2c, 0x8c, 0xd8)}}));
     p.setPen(QPen(QColor(0x05, 0x1c, 0x40), 1));
     p.drawEllipse(c, inner, inner);
 
@@ -139,8 +153,19 @@ void paintBadge(QPainter& p, QPointF c, double radius)
     disc.addEllipse(c, inner - 0.5, inner - 0.5);
     p.save();
     p.setClipPath(disc);
-    paintWaves(p, QRectF(c.x() - inner, c.y() - inner, 2 * inner, 2 * inner), c.y() + 22, 1.0);
+    paintWaves(p, QRectF(c.x() - inner, c.y() - inner, 2 * inner, 2 * inner), c.y() + 15, 1.0);
     p.restore();
+}
+
+// A glassy sheen over the upper part of the badge, drawn last.
+void paintSheen(QPainter& p, QPointF c, double radius)
+{
+    QPainterPath badge, lower;
+    badge.addEllipse(c, radius - 1.5, radius - 1.5);
+    lower.addEllipse(QPointF(c.x(), c.y() + radius * 0.95), radius * 1.5, radius * 1.05);
+    p.setPen(Qt::NoPen);
+    p.setBrush(vertical(c.y() - radius, c.y(), QColor(255, 255, 255, 90), QColor(255, 255, 255, 0)));
+    p.drawPath(badge.subtracted(lower));
 }
 
 void paintRibbon(QPainter& p)
@@ -189,6 +214,7 @@ QImage logo()
     const double r = 26, cy = 72, tip = 13;
     paintDrop(p, dropPath(c.x(), cy, r, tip), QRectF(c.x() - r, tip, 2 * r, cy + r - tip), 1.6);
     paintInitials(p, QRectF(c.x() - r, cy - r + 6, 2 * r, 2 * r - 8), 24);
+    paintSheen(p, c, 69);
     paintRibbon(p);
     return image;
 }
@@ -260,11 +286,8 @@ void paintPill(QPainter& p, const QRectF& pill)
 
 void paintKnob(QPainter& p, QPointF c, double r)
 {
-    QRadialGradient red(c.x() - r * 0.35, c.y() - r * 0.4, r * 1.5);
-    red.setColorAt(0, QColor(0xff, 0x9a, 0x88));
-    red.setColorAt(0.35, QColor(0xf0, 0x2c, 0x22));
-    red.setColorAt(1, QColor(0x86, 0x08, 0x08));
-    p.setBrush(red);
+    p.setBrush(radial(c - QPointF(r * 0.35, r * 0.4), r * 1.5,
+                      {{0, QColor(0xff, 0x9a, 0x88)}, {0.35, QColor(0xf0, 0x2c, 0x22)}, {1, QColor(0x86, 0x08, 0x08)}}));
     p.setPen(QPen(QColor(0x5a, 0x04, 0x04), 0.9));
     p.drawEllipse(c, r, r);
     p.setPen(Qt::NoPen);
@@ -302,15 +325,7 @@ QImage arrowRight()
     QImage image = canvas(40, 24);
     QPainter p(&image);
     smooth(p);
-    QPainterPath arrow;
-    arrow.moveTo(2.5, 8);
-    arrow.lineTo(22, 8);
-    arrow.lineTo(22, 2);
-    arrow.lineTo(37.5, 11.5);
-    arrow.lineTo(22, 21);
-    arrow.lineTo(22, 15);
-    arrow.lineTo(2.5, 15);
-    arrow.closeSubpath();
+    const QPainterPath arrow = closedPath({{2.5, 8}, {22, 8}, {22, 2}, {37.5, 11.5}, {22, 21}, {22, 15}, {2.5, 15}});
 
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 50));
@@ -358,51 +373,59 @@ double tiledNoise(double x, double y, int cells, quint32 seed)
     return top + (bottom - top) * ty;
 }
 
-// Distance to the nearest minus nearest-but-one of scattered points (wrapped), so
-// the value drops to zero along the seams between the pebbles.
-double seams(double x, double y, int cells)
+struct Pebble {
+    double edge; // 0 on the seam between two pebbles, rising to 1 inside
+    double tone; // the pebble's own shade, 0..1
+};
+
+// Scattered points (wrapped across the tile) split the tile into pebbles; the
+// distance to the nearest point minus the nearest-but-one falls to zero on seams.
+Pebble pebbleAt(double x, double y, int cells)
 {
     const double size = 100.0 / cells;
     const int cx = int(x / size), cy = int(y / size);
     double first = 1e9, second = 1e9;
+    quint32 nearest = 0;
     for (int j = cy - 1; j <= cy + 1; ++j)
         for (int i = cx - 1; i <= cx + 1; ++i) {
             const int wi = (i + cells) % cells, wj = (j + cells) % cells;
-            const double px = (i + 0.15 + 0.7 * unit(hash(wi, wj, 91))) * size;
-            const double py = (j + 0.15 + 0.7 * unit(hash(wi, wj, 92))) * size;
+            const double px = (i + 0.05 + 0.9 * unit(hash(wi, wj, 91))) * size;
+            const double py = (j + 0.05 + 0.9 * unit(hash(wi, wj, 92))) * size;
             const double d = std::hypot(x - px, y - py);
-            if (d < first) { second = first; first = d; }
-            else if (d < second) second = d;
+            if (d < first) {
+                second = first;
+                first = d;
+                nearest = hash(wi, wj, 93);
+            } else if (d < second) {
+                second = d;
+            }
         }
-    return std::min(1.0, (second - first) / size * 1.8);
-}
-
-double stoneHeight(int x, int y)
-{
-    double h = 0, weight = 0.5;
-    for (int cells : {4, 8, 16, 32}) {
-        h += weight * tiledNoise(x, y, cells, quint32(cells));
-        weight *= 0.5;
-    }
-    const double seam = seams(x, y, 5);
-    return h * 0.75 + std::sqrt(seam) * 0.3 + unit(hash(x, y, 7)) * 0.06;
+    return {std::min(1.0, (second - first) / size * 1.6), unit(nearest)};
 }
 
 QImage stone()
 {
     constexpr int N = 100;
-    std::vector<double> height(N * N);
+    std::vector<double> height(N * N), tone(N * N);
     for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x)
-            height[y * N + x] = stoneHeight(x, y);
+        for (int x = 0; x < N; ++x) {
+            double rough = 0, weight = 0.5;
+            for (int cells : {5, 10, 20, 50}) {
+                rough += weight * tiledNoise(x, y, cells, quint32(cells));
+                weight *= 0.5;
+            }
+            const Pebble pebble = pebbleAt(x, y, 5);
+            height[y * N + x] = std::sqrt(pebble.edge) * 0.4 + rough * 0.8 + unit(hash(x, y, 7)) * 0.08;
+            tone[y * N + x] = pebble.tone * 0.2 + tiledNoise(x, y, 4, 11) * 0.1;
+        }
     auto at = [&](int x, int y) { return height[((y + N) % N) * N + (x + N) % N]; };
 
     QImage image(N, N, QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < N; ++y)
         for (int x = 0; x < N; ++x) {
-            const double light = (at(x - 1, y - 1) - at(x + 1, y + 1)) * 2.2;
-            const double v = std::clamp(0.55 + (at(x, y) - 0.6) * 0.9 + light, 0.0, 1.0);
-            image.setPixel(x, y, qRgb(int(52 + 46 * v), int(34 + 32 * v), int(22 + 22 * v)));
+            const double light = (at(x - 1, y - 1) - at(x + 1, y + 1)) * 1.8;
+            const double v = std::clamp(at(x, y) * 0.4 + light + tone[y * N + x], 0.0, 1.0);
+            image.setPixel(x, y, qRgb(int(50 + 50 * v), int(33 + 34 * v), int(21 + 23 * v)));
         }
     return image;
 }
@@ -514,13 +537,7 @@ void gear(QPainter& p, QPointF c)
 
 void floppy(QPainter& p)
 {
-    QPainterPath body;
-    body.moveTo(3.5, 3.5);
-    body.lineTo(18, 3.5);
-    body.lineTo(20.5, 6);
-    body.lineTo(20.5, 20.5);
-    body.lineTo(3.5, 20.5);
-    body.closeSubpath();
+    const QPainterPath body = closedPath({{3.5, 3.5}, {18, 3.5}, {20.5, 6}, {20.5, 20.5}, {3.5, 20.5}});
     p.setPen(QPen(QColor(0x0a, 0x33, 0x7a), 1, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
     p.setBrush(vertical(3, 21, QColor(0x4a, 0x98, 0xea), AccentDark));
     p.drawPath(body);
