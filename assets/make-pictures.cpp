@@ -247,6 +247,7 @@ QImage icon(int size)
     paintDrop(p, dropPath(128, cy, r, tip), QRectF(128 - r, tip, 2 * r, cy + r - tip), size < 64 ? 9 : 4);
     if (size >= 64)
         paintInitials(p, QRectF(128 - r, cy - r + 14, 2 * r, 2 * r - 18), 54);
+    paintSheen(p, c, 123);
     return image;
 }
 
