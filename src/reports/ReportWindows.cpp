@@ -1,0 +1,40 @@
+#include "ReportWindows.h"
+
+namespace {
+
+ProgressWindowFactory& progressFactory()
+{
+    static ProgressWindowFactory factory;
+    return factory;
+}
+
+PreviewWindowFactory& previewFactory()
+{
+    static PreviewWindowFactory factory;
+    return factory;
+}
+
+} // namespace
+
+void setProgressWindowFactory(ProgressWindowFactory factory)
+{
+    progressFactory() = std::move(factory);
+}
+
+void setPreviewWindowFactory(PreviewWindowFactory factory)
+{
+    previewFactory() = std::move(factory);
+}
+
+std::unique_ptr<QObject> createProgressWindow(TRepPrinter& output, bool show)
+{
+    return progressFactory() ? progressFactory()(output, show) : nullptr;
+}
+
+bool showPreviewWindow(TRepPrinter& output)
+{
+    if (!previewFactory())
+        return false;
+    previewFactory()(output);
+    return true;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class TRepPrinter;
+
+// The windows the report core shows but cannot build, having no widgets:
+// the UI library installs their factories at start-up. A program that
+// installs none (the command-line tool) renders reports without windows.
+
+// Creates the printing progress window for `output`, makes it the output's
+// client and shows it when `show` is set. The caller owns the window.
+using ProgressWindowFactory = std::function<std::unique_ptr<QObject>(TRepPrinter& output, bool show)>;
+// Creates the standard preview window on `output` and shows it, not modal.
+using PreviewWindowFactory = std::function<void(TRepPrinter& output)>;
+
+void setProgressWindowFactory(ProgressWindowFactory factory);
+void setPreviewWindowFactory(PreviewWindowFactory factory);
+
+// The progress window for `output`, or none when no factory is installed.
+std::unique_ptr<QObject> createProgressWindow(TRepPrinter& output, bool show);
+// Shows the standard preview on `output`; false when no factory is installed.
+bool showPreviewWindow(TRepPrinter& output);

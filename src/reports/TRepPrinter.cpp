@@ -1,0 +1,479 @@
+#include "TRepPrinter.h"
+
+#include "ERepError.h"
+#include "RepRound.h"
+#include "ReportWindows.h"
+#include "TRepMessage.h"
+#include "TRepPageList.h"
+#include "TRepStream.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScreen>
+
+namespace {
+
+constexpr double TenthsPerInch = 254.0;
+
+double screenPixelsPerInch()
+{
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+        ? QGuiApplication::primaryScreen() : nullptr;
+    return screen ? screen->logicalDotsPerInchX() : 96.0;
+}
+
+std::unique_ptr<QPicture> pictureFrom(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    auto picture = std::make_unique<QPicture>();
+    if (!picture->load(&buffer))
+        return nullptr;
+    return picture;
+}
+
+int tableTenths(double mm)
+{
+    return nearest(mm * 10);
+}
+
+} // namespace
+
+TRepPrinter::TRepPrinter(QObject* parent) : QObject(parent)
+{
+    m_printerAvailable = TPrinterSettings::systemHasPrinter();
+    if (m_printerAvailable)
+        m_settings.selectPrinter(-1);
+}
+
+// Releasing while a document is open cancels it; a print job is aborted so
+// that nothing half-made reaches the printer.
+TRepPrinter::~TRepPrinter()
+{
+    if (m_status == TRepStatus::Busy)
+        Cancel();
+    if (m_recorder.isActive())
+        m_recorder.end();
+    closePrintJob(true);
+}
+
+void TRepPrinter::setPrinterIndex(int index)
+{
+    if (m_printerAvailable)
+        m_settings.selectPrinter(index);
+}
+
+void TRepPrinter::setPrintToFile(const QString& pdfFileName)
+{
+    m_settings.selectPdfFile(pdfFileName);
+    m_printerAvailable = true;
+}
+
+bool TRepPrinter::inPrintRange(int page) const
+{
+    return (m_firstPage <= 0 || page >= m_firstPage) && (m_lastPage <= 0 || page <= m_lastPage);
+}
+
+void TRepPrinter::BeginDoc()
+{
+    if (m_status != TRepStatus::Ready)
+        throw ERepError(QStringLiteral("RepPrinter not ready"));
+    m_cancelled = false;
+    m_pagesAvailable = 0;
+    if (m_destination == TRepDestination::Printer) {
+        if (!m_printerAvailable)
+            throw ERepError(QStringLiteral("No printer is installed"));
+        m_settings.apply();
+        m_settings.printer().setFullPage(false);
+        ScaleX = m_settings.XDpi / TenthsPerInch;
+        ScaleY = m_settings.YDpi / TenthsPerInch;
+        DeviceOffsetX = m_settings.LeftOffset;
+        DeviceOffsetY = m_settings.TopOffset;
+        m_sheetUsed = false;
+    } else {
+        m_stream = std::make_unique<TRepStream>(TRepStream::DefaultMemoryLimit);
+        m_pages = std::make_unique<TRepPageList>(*m_stream, m_compression);
+        takeScreenScales();
+    }
+    m_pageCount = 0;
+    m_pageNumber = 0;
+    m_status = TRepStatus::Busy;
+}
+
+void TRepPrinter::takeScreenScales()
+{
+    ScaleX = ScaleY = screenPixelsPerInch() / TenthsPerInch;
+    DeviceOffsetX = DeviceOffsetY = 0;
+}
+
+void TRepPrinter::NewPage()
+{
+    if (m_status != TRepStatus::Busy)
+        throw ERepError(QStringLiteral("Illegal call to NewPage"));
+    closePage();
+    ++m_pageCount;
+    ++m_pageNumber;
+    openPage();
+}
+
+void TRepPrinter::openPage()
+{
+    if (m_destination == TRepDestination::Printer && inPrintRange(m_pageNumber)) {
+        openPrinterPage();
+    } else {
+        startRecording();
+        m_canvas = &m_recorder;
+    }
+    m_pageOpen = true;
+}
+
+// A picture of the whole sheet: an invisible rectangle over the sheet makes
+// the recorded bounds the sheet's, whatever is drawn on it.
+void TRepPrinter::startRecording()
+{
+    m_recording = QPicture();
+    m_recorder.begin(&m_recording);
+    m_recorder.save();
+    m_recorder.setPen(Qt::NoPen);
+    m_recorder.setBrush(Qt::NoBrush);
+    m_recorder.drawRect(QRect(0, 0, nearest(PaperWidthValue() * ScaleX), nearest(PaperLengthValue() * ScaleY)));
+    m_recorder.restore();
+}
+
+QByteArray TRepPrinter::finishRecording()
+{
+    m_recorder.end();
+    return QByteArray(m_recording.data(), qsizetype(m_recording.size()));
+}
+
+// Sheets are changed lazily, when the next page in range starts, so a job
+// never ends with an empty sheet whatever the range.
+void TRepPrinter::openPrinterPage()
+{
+    QPrinter& printer = m_settings.printer();
+    if (!m_printPainter.isActive()) {
+        printer.setDocName(m_title);
+        if (!m_printPainter.begin(&printer))
+            throw ERepError(QStringLiteral("Cannot start the print job on %1").arg(printer.printerName()));
+        m_sheetUsed = false;
+    }
+    if (m_sheetUsed)
+        printer.newPage();
+    m_sheetUsed = true;
+    m_printPainter.save();
+    m_canvas = &m_printPainter;
+}
+
+void TRepPrinter::closePage()
+{
+    if (!m_pageOpen)
+        return;
+    m_pageOpen = false;
+    m_canvas = nullptr;
+    if (m_destination == TRepDestination::PageStore) {
+        m_pages->addPage(finishRecording());
+        m_recording = QPicture();
+    } else if (m_recorder.isActive()) {
+        finishRecording(); // a page outside the print range
+    } else {
+        m_printPainter.restore();
+    }
+    ++m_pagesAvailable;
+    announcePages();
+}
+
+void TRepPrinter::announcePages()
+{
+    post(m_client, PageAvailableMessage, m_pagesAvailable);
+}
+
+void TRepPrinter::post(QObject* receiver, int type, qintptr param)
+{
+    if (receiver)
+        QCoreApplication::postEvent(receiver, new TRepMessage(TRepMessageType(type), param));
+}
+
+void TRepPrinter::EndDoc()
+{
+    if (m_status != TRepStatus::Busy)
+        return;
+    closePage();
+    closePrintJob(false);
+    m_status = TRepStatus::Finished;
+    QCoreApplication::processEvents();
+    announcePages();
+    if (m_destination == TRepDestination::PageStore)
+        m_pages->writeHeader();
+    else if (AfterPrint)
+        AfterPrint();
+}
+
+// The store keeps the pages made so far, with a header that counts them, so
+// an aborted preview can still be saved and loaded again.
+void TRepPrinter::AbortDoc()
+{
+    if (m_status != TRepStatus::Busy)
+        return;
+    if (m_destination == TRepDestination::PageStore) {
+        closePage();
+        m_pages->writeHeader();
+    } else {
+        if (m_recorder.isActive())
+            m_recorder.end();
+        m_pageOpen = false;
+        m_canvas = nullptr;
+        closePrintJob(true);
+    }
+    m_status = TRepStatus::Finished;
+}
+
+void TRepPrinter::closePrintJob(bool abort)
+{
+    if (!m_printPainter.isActive())
+        return;
+    if (abort)
+        m_settings.printer().abort();
+    m_printPainter.end();
+}
+
+void TRepPrinter::SetProgress(int percent)
+{
+    m_progress = percent;
+    post(m_client, ProgressMessage, percent);
+}
+
+int TRepPrinter::XPos(double x) const
+{
+    return nearest((x - DeviceOffsetX) * ScaleX);
+}
+
+int TRepPrinter::YPos(double y) const
+{
+    return nearest((y - DeviceOffsetY) * ScaleY);
+}
+
+int TRepPrinter::XSize(double w) const
+{
+    return nearest(w * ScaleX);
+}
+
+int TRepPrinter::YSize(double h) const
+{
+    return nearest(h * ScaleY);
+}
+
+int TRepPrinter::PaperWidth() const
+{
+    if (isFixedPaperSize(m_settings.PaperSize))
+        return tableTenths(paperSizeMm(m_settings.PaperSize).width());
+    return m_settings.PaperWidth;
+}
+
+int TRepPrinter::PaperLength() const
+{
+    if (isFixedPaperSize(m_settings.PaperSize))
+        return tableTenths(paperSizeMm(m_settings.PaperSize).height());
+    return m_settings.PaperLength;
+}
+
+int TRepPrinter::PaperWidthValue() const
+{
+    return m_settings.Orientation == TRepOrientation::poLandscape ? PaperLength() : PaperWidth();
+}
+
+int TRepPrinter::PaperLengthValue() const
+{
+    return m_settings.Orientation == TRepOrientation::poLandscape ? PaperWidth() : PaperLength();
+}
+
+std::unique_ptr<QPicture> TRepPrinter::GetPage(int n) const
+{
+    if (m_status == TRepStatus::Ready || !m_pages || n < 1 || n > m_pages->count())
+        return nullptr;
+    try {
+        return pictureFrom(m_pages->page(n));
+    } catch (const ERepError&) {
+        return nullptr; // nothing is drawn from a damaged page
+    }
+}
+
+void TRepPrinter::SetPageNumber(int n)
+{
+    if (n < 1 || n > m_pageCount)
+        return;
+    m_pageNumber = n;
+    m_shownPage = GetPage(n);
+}
+
+void TRepPrinter::Preview()
+{
+    if (OnPreview)
+        OnPreview(*this);
+    else
+        showPreviewWindow(*this);
+}
+
+void TRepPrinter::setShowingPreview(bool on)
+{
+    m_showingPreview = on;
+    if (on)
+        return;
+    if (m_status == TRepStatus::Busy)
+        Cancel();
+    if (AfterPreview)
+        AfterPreview();
+}
+
+// Sent, not posted: the master may release this object while handling it.
+void TRepPrinter::ClosePreview()
+{
+    if (!m_master)
+        return;
+    TRepMessage message(PreviewClosedMessage, qintptr(this));
+    QCoreApplication::sendEvent(m_master, &message);
+}
+
+void TRepPrinter::PrinterSetup()
+{
+    if (OnPrinterSetup)
+        OnPrinterSetup();
+}
+
+void TRepPrinter::Print()
+{
+    if (m_master && !m_loadedFromFile) {
+        post(m_master, PrintRequestMessage, qintptr(this));
+        return;
+    }
+    if (m_status != TRepStatus::Finished || !m_printerAvailable)
+        return;
+    QPrinter& printer = m_settings.printer();
+    printer.setDocName(m_title);
+    closePrintJob(true);
+    m_settings.apply();
+    // Stored pages are whole sheets: they are placed on the paper's corner.
+    printer.setFullPage(true);
+    if (!m_printPainter.begin(&printer))
+        throw ERepError(QStringLiteral("Cannot start the print job on %1").arg(printer.printerName()));
+    m_cancelled = false;
+    const int first = m_firstPage > 0 ? m_firstPage : 1;
+    const int last = m_lastPage > 0 ? std::min(m_lastPage, m_pageCount) : m_pageCount;
+    for (int i = first; i <= last; ++i) {
+        QCoreApplication::processEvents();
+        SetPageNumber(i);
+        if (m_shownPage)
+            drawSheet(*m_shownPage);
+        if (i < last)
+            printer.newPage();
+        if (m_cancelled) {
+            closePrintJob(true);
+            break;
+        }
+    }
+    closePrintJob(false);
+    printer.setFullPage(false);
+}
+
+// QPainter::drawPicture already scales by the target's logical resolution
+// over the recording's; the remaining factor brings the recorded pixels to
+// their true size at the printer's resolution.
+void TRepPrinter::drawSheet(const QPicture& page)
+{
+    const QPrinter& printer = m_settings.printer();
+    const double recordedDpiX = ScaleX * TenthsPerInch;
+    const double recordedDpiY = ScaleY * TenthsPerInch;
+    const double implicitX = double(printer.logicalDpiX()) / page.logicalDpiX();
+    const double implicitY = double(printer.logicalDpiY()) / page.logicalDpiY();
+    m_printPainter.save();
+    m_printPainter.scale(printer.resolution() / recordedDpiX / implicitX,
+        printer.resolution() / recordedDpiY / implicitY);
+    m_printPainter.drawPicture(0, 0, page);
+    m_printPainter.restore();
+}
+
+void TRepPrinter::SaveToFile(const QString& fileName)
+{
+    if (m_status != TRepStatus::Finished || !m_stream)
+        return;
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw ERepError(QStringLiteral("Cannot write file %1: %2").arg(fileName, file.errorString()));
+    m_stream->copyTo(file);
+    if (!file.commit())
+        throw ERepError(QStringLiteral("Cannot write file %1: %2").arg(fileName, file.errorString()));
+}
+
+void TRepPrinter::LoadFromFile(const QString& fileName)
+{
+    auto stream = std::make_unique<TRepStream>(fileName);
+    auto pages = std::make_unique<TRepPageList>(*stream, fileName);
+    std::unique_ptr<QPicture> first;
+    for (int i = 1; i <= pages->count(); ++i) {
+        auto page = pictureFrom(pages->page(i));
+        if (!page) {
+            throw ERepError(QStringLiteral("Not a valid prepared report file: %1 (page %2 is not a recorded page)")
+                    .arg(fileName).arg(i));
+        }
+        if (i == 1)
+            first = std::move(page);
+    }
+    releaseDocument();
+    m_stream = std::move(stream);
+    m_pages = std::move(pages);
+    m_destination = TRepDestination::PageStore;
+    m_pageCount = m_pagesAvailable = m_pages->count();
+    takeScreenScales();
+    if (first)
+        detectPaper(*first);
+    m_status = TRepStatus::Finished;
+    OnPrinterSetup = nullptr;
+    OnExport = nullptr;
+    m_loadedFromFile = true;
+    SetPageNumber(1);
+}
+
+void TRepPrinter::releaseDocument()
+{
+    if (m_status == TRepStatus::Busy) {
+        Cancel();
+        AbortDoc();
+    }
+    m_shownPage.reset();
+    m_pages.reset();
+    m_stream.reset();
+    m_pageCount = m_pageNumber = m_pagesAvailable = 0;
+}
+
+// The paper is recognised in steps of 4 mm; of several sizes that match,
+// the last in the table wins (an A4 sheet thus reads as A4Small). A sheet of
+// no listed size is taken as a custom size.
+void TRepPrinter::detectPaper(const QPicture& firstPage)
+{
+    const int width = int(firstPage.boundingRect().width() / ScaleX);
+    const int length = int(firstPage.boundingRect().height() / ScaleY);
+    const int w = width / 40;
+    const int l = length / 40;
+    TRepPaperSize found = TRepPaperSize::Custom;
+    TRepOrientation orientation = TRepOrientation::poPortrait;
+    for (int s = int(TRepPaperSize::Letter); s <= int(TRepPaperSize::ESheet); ++s) {
+        const QSizeF mm = paperSizeMm(TRepPaperSize(s));
+        const int tw = int(mm.width() / 4);
+        const int tl = int(mm.height() / 4);
+        if (w == tw && l == tl) {
+            found = TRepPaperSize(s);
+            orientation = TRepOrientation::poPortrait;
+        } else if (w == tl && l == tw) {
+            found = TRepPaperSize(s);
+            orientation = TRepOrientation::poLandscape;
+        }
+    }
+    m_settings.PaperSize = found;
+    m_settings.Orientation = orientation;
+    if (found == TRepPaperSize::Custom) {
+        m_settings.PaperWidth = width;
+        m_settings.PaperLength = length;
+    }
+}

@@ -1,0 +1,16 @@
+#include "RegisterReportWindows.h"
+
+#include "TRepProgressForm.h"
+#include "reports/ReportWindows.h"
+#include "reports/TRepPrinter.h"
+
+void registerReportWindows()
+{
+    setProgressWindowFactory([](TRepPrinter& output, bool show) -> std::unique_ptr<QObject> {
+        auto form = std::make_unique<TRepProgressForm>(output);
+        output.setClient(form.get());
+        if (show)
+            form->show();
+        return form;
+    });
+}
