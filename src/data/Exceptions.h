@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <exception>
 
 // The program's error kinds. Every error travels as one of these; handlers are
@@ -53,8 +54,9 @@ class EDBEngineError : public EDatabaseError {
 public:
     EDBEngineError(int code, const QString& message)
         : EDatabaseError(message), m_errors{TDBError{code, message}} {}
+    // The message is the entries' texts joined by line breaks.
     explicit EDBEngineError(const QList<TDBError>& errors)
-        : EDatabaseError(errors.isEmpty() ? QString() : errors.constLast().Message), m_errors(errors) {}
+        : EDatabaseError(joined(errors)), m_errors(errors) {}
 
     int ErrorCount() const { return int(m_errors.size()); }
     const TDBError& Errors(int index) const { return m_errors.at(index); }
@@ -62,6 +64,14 @@ public:
     int ErrorCode() const { return m_errors.isEmpty() ? 0 : m_errors.constFirst().ErrorCode; }
 
 private:
+    static QString joined(const QList<TDBError>& errors)
+    {
+        QStringList lines;
+        for (const TDBError& error : errors)
+            lines.append(error.Message);
+        return lines.join(QLatin1Char('\n'));
+    }
+
     QList<TDBError> m_errors;
 };
 

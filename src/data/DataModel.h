@@ -1,0 +1,83 @@
+#pragma once
+
+#include "DataSource.h"
+
+#include <functional>
+
+// The three views of the program with their field objects. Each owner window
+// calls its Setup function at creation (the objects become its children),
+// sets its handlers and opens the view:
+//
+//   auto view = DataModel::SetupPelanggan(this);
+//   view.Pelanggan->OnPostError = [this](TDataSet* d, EDatabaseError& e, TDataAction& a) {
+//       PelangganPostError(d, e, a); };
+//   view.Pelanggan->Open();
+//
+// The data sources are registered with ComponentRegistry under their window's
+// name ("FormPelanggan", "FormBarang", "FormPenjualan"); Barang's master source
+// is resolved there by name (FormPelanggan.dsPelanggan) as soon as both exist.
+namespace DataModel {
+
+inline const QString kAlias = QStringLiteral("Dor");
+
+struct PelangganView {
+    TTable* Pelanggan;
+    TDataSource* dsPelanggan;
+    TStringField* PelangganKodePelanggan;
+    TStringField* PelangganNamaPelanggan;
+    TStringField* PelangganAlamat;
+    TStringField* PelangganNoTelepon;
+};
+
+struct BarangView {
+    TTable* Barang;
+    TDataSource* dsBarang;
+    TFloatField* BarangNoPesanan;
+    TStringField* BarangKodePelanggan;
+    TStringField* BarangKodeBarang;
+    TStringField* BarangNamaBarang;
+    TStringField* BarangJenisBarang;
+    TFloatField* BarangHargaSatuan;
+    TFloatField* BarangBanyakBarang;
+    TStringField* BarangNoFaktur;
+    TFloatField* BarangTotalJumlah;
+    TFloatField* BarangJumlahHarga;
+};
+
+struct PenjualanView {
+    TTable* Penjualan;
+    TDataSource* dsPenjualan;
+    TFloatField* PenjualanNoPesanan;
+    TStringField* PenjualanKodePelanggan;
+    TStringField* PenjualanKodeBarang;
+    TStringField* PenjualanNamaBarang;
+    TStringField* PenjualanJenisBarang;
+    TFloatField* PenjualanHargaSatuan;
+    TFloatField* PenjualanBanyakBarang;
+    TStringField* PenjualanNoFaktur;
+    TDateField* PenjualanTanggal;
+    TFloatField* PenjualanTotalJumlah;
+    TCurrencyField* PenjualanJumlahHarga;
+};
+
+// The views are created closed, with OnCalcFields set to CalcJumlahHarga
+// where they have Jumlah Harga.
+PelangganView SetupPelanggan(QObject* owner, const QString& window = QStringLiteral("FormPelanggan"));
+BarangView SetupBarang(QObject* owner, const QString& window = QStringLiteral("FormBarang"));
+PenjualanView SetupPenjualan(QObject* owner, const QString& window = QStringLiteral("FormPenjualan"));
+
+// Jumlah Harga = Harga Satuan x Banyak Barang; 0 when either is empty or 0.
+void CalcJumlahHarga(TDataSet* view);
+
+// The post-error logic of Pelanggan: on a duplicate key (9729) shows
+// "Kode Barang ada yang sama", discards the change (a new record is deleted
+// from the view, an edit of a stored one is cancelled, so the stored record
+// stays) and aborts; other errors pass on unchanged.
+void PelangganPostError(TDataSet* dataSet, EDatabaseError& error, TDataAction& action,
+                        const std::function<void(const QString&)>& showMessage);
+// The post-error logic of Barang: on a duplicate key asks "No Pesanan ada
+// yang sama"; when confirmed, discards the change as above; aborts in every case.
+void BarangPostError(TDataSet* dataSet, EDatabaseError& error, TDataAction& action,
+                     const std::function<bool(const QString&)>& confirm);
+
+}

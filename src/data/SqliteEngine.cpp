@@ -1,0 +1,568 @@
+#include "SqliteEngine.h"
+
+#include "AliasConfig.h"
+#include "Exceptions.h"
+#include "RecordLock.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <QMap>
+#include <QSqlError>
+#include <QSqlRecord>
+
+// ---------------------------------------------------------------- errors
+
+void raiseEngineError(int code, const QString& message, const QString& detail)
+{
+    QList<TDBError> errors{TDBError{code, message}};
+    if (!detail.isEmpty())
+        errors.append(TDBError{0, detail});
+    throw EDBEngineError(errors);
+}
+
+void raiseSqlError(const QSqlError& error, const QString& context)
+{
+    const QString native = error.nativeErrorCode();
+    const QString detail = QStringLiteral("%1 (%2)").arg(error.text(), native);
+    if (native == QLatin1String("1555") || native == QLatin1String("2067"))
+        raiseEngineError(EngineCode::KeyViolation, QStringLiteral("Key violation."), detail);
+    if (native == QLatin1String("1299"))
+        raiseEngineError(EngineCode::RequiredField, QStringLiteral("Field value required."), detail);
+    if (native == QLatin1String("5") || native == QLatin1String("517") || native == QLatin1String("6"))
+        raiseEngineError(EngineCode::RecordLocked, QStringLiteral("Table is busy: %1").arg(context), detail);
+    raiseEngineError(EngineCode::General, QStringLiteral("%1: %2").arg(context, error.text()), detail);
+}
+
+QString quoteName(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+namespace {
+
+QVariant toStorage(const QVariant& value)
+{
+    if (value.isNull())
+        return QVariant();
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().toString(Qt::ISODate);
+    return value;
+}
+
+QVariant fromStorage(const QVariant& value)
+{
+    return value.isNull() ? QVariant() : value;
+}
+
+// The text by which a record's lock is known in every process.
+QString lockKey(const QString& table, const QVariantList& key)
+{
+    QString text = table;
+    for (const QVariant& value : key) {
+        text += QChar(0x1f);
+        if (value.isNull())
+            continue;
+        text += value.typeId() == QMetaType::Double ? QString::number(value.toDouble(), 'g', 17)
+                                                   : toStorage(value).toString();
+    }
+    return text;
+}
+
+StorageType typeOfDeclaration(const QString& declared)
+{
+    const QString type = declared.toUpper();
+    if (type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("FLOA"))
+        || type.contains(QLatin1String("DOUB")))
+        return StorageType::Float;
+    if (type.contains(QLatin1String("DATE")))
+        return StorageType::Date;
+    return StorageType::String;
+}
+
+QString baseTableName(const QString& tableName)
+{
+    return tableName.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive) ? tableName.chopped(3) : tableName;
+}
+
+QString joinConditions(const QStringList& parts)
+{
+    return parts.isEmpty() ? QStringLiteral("1") : parts.join(QLatin1String(" AND "));
+}
+
+}
+
+// ---------------------------------------------------------------- database
+
+SqliteDatabase::SqliteDatabase(const QString& path)
+    : m_path(QFileInfo(path).absoluteFilePath())
+    , m_connectionName(QStringLiteral("pwangsa:") + m_path)
+{
+    if (!QFileInfo(m_path).isFile())
+        raiseEngineError(EngineCode::FileNotFound, QStringLiteral("Database file not found: %1").arg(path));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(m_path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        const QSqlError error = db.lastError();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        raiseSqlError(error, QStringLiteral("Cannot open %1").arg(path));
+    }
+    run(QStringLiteral("PRAGMA journal_mode=WAL"));
+    run(QStringLiteral("PRAGMA synchronous=FULL"));
+    m_locks = RecordLocks::forDatabase(m_path);
+}
+
+SqliteDatabase::~SqliteDatabase()
+{
+    m_statements.clear();
+    {
+        QSqlDatabase db = connection();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void SqliteDatabase::run(const QString& sql)
+{
+    QSqlQuery query(connection());
+    if (!query.exec(sql))
+        raiseSqlError(query.lastError(), sql);
+}
+
+QSqlQuery& SqliteDatabase::prepared(const QString& sql)
+{
+    auto it = m_statements.find(sql);
+    if (it == m_statements.end()) {
+        QSqlQuery query(connection());
+        query.setForwardOnly(true);
+        if (!query.prepare(sql))
+            raiseSqlError(query.lastError(), sql);
+        it = m_statements.insert(sql, query);
+    }
+    return it.value();
+}
+
+void SqliteDatabase::execute(QSqlQuery& query, const QString& context)
+{
+    if (!query.exec()) {
+        const QSqlError error = query.lastError();
+        query.finish();
+        raiseSqlError(error, context);
+    }
+}
+
+// ---------------------------------------------------------------- table
+
+namespace {
+
+class SqliteTable : public StorageTable {
+public:
+    SqliteTable(std::shared_ptr<SqliteDatabase> db, const QString& name);
+
+    QString name() const override { return m_name; }
+    QList<StorageField> fields() const override { return m_fields; }
+    QStringList primaryKey() const override { return m_primaryKey; }
+    QList<StorageIndex> indexes() const override { return m_indexes; }
+    std::unique_ptr<StorageCursor> openCursor(const QString& indexName) override;
+
+    void insert(const QStringList& columns, const QVariantList& values) override;
+    void modify(const QVariantList& key, const QStringList& columns, const QVariantList& values,
+                const void* owner) override;
+    void remove(const QVariantList& key, const void* owner) override;
+    void lock(const QVariantList& key, const void* owner) override;
+    void unlock(const QVariantList& key, const void* owner) override;
+
+    SqliteDatabase& database() { return *m_db; }
+    const QString& quotedName() const { return m_quoted; }
+
+private:
+    void readColumns();
+    void readIndexes();
+    QString keyCondition() const;
+    void bindAll(QSqlQuery& query, const QVariantList& values);
+    // Runs work holding the record's lock, taking it for the time of the work
+    // when the owner doesn't hold it already.
+    template <class Work> void underLock(const QVariantList& key, const void* owner, Work&& work);
+
+    std::shared_ptr<SqliteDatabase> m_db;
+    QString m_name;
+    QString m_quoted;
+    QList<StorageField> m_fields;
+    QStringList m_primaryKey;
+    QList<StorageIndex> m_indexes;
+};
+
+class SqliteCursor : public StorageCursor {
+public:
+    SqliteCursor(SqliteTable& table, const QStringList& order);
+
+    QStringList columns() const override { return m_columns; }
+    QList<int> orderKey() const override { return m_orderKey; }
+    QList<int> primaryKey() const override { return m_primaryKeyIndexes; }
+    void setRange(const QVariantList& values) override { m_range = values; }
+    void clearRange() override { m_range.clear(); }
+    QList<StorageRow> fetch(const QVariantList& from, ScanDirection direction, bool inclusive,
+                            int limit) override;
+    std::optional<StorageRow> findKey(const QStringList& columns, const QVariantList& values,
+                                      int partialLength, bool caseInsensitive) override;
+    qint64 count() override;
+
+private:
+    void addRangeConditions(QStringList& where, QVariantList& bound) const;
+    void addKeysetCondition(QStringList& where, QVariantList& bound, const QVariantList& from,
+                            ScanDirection direction, bool inclusive) const;
+    QString orderBy(const QStringList& order, ScanDirection direction) const;
+    QList<StorageRow> select(const QStringList& where, const QVariantList& bound,
+                             const QString& order, int limit);
+
+    SqliteTable& m_table;
+    QStringList m_order;
+    QStringList m_columns;
+    QString m_selectList;
+    QList<int> m_orderKey;
+    QList<int> m_primaryKeyIndexes;
+    QVariantList m_range;
+};
+
+SqliteTable::SqliteTable(std::shared_ptr<SqliteDatabase> db, const QString& name)
+    : m_db(std::move(db)), m_name(baseTableName(name)), m_quoted(quoteName(m_name))
+{
+    readColumns();
+    if (m_fields.isEmpty())
+        raiseEngineError(EngineCode::NoSuchTable, QStringLiteral("Table does not exist: %1").arg(name));
+    readIndexes();
+}
+
+void SqliteTable::readColumns()
+{
+    QSqlQuery& info = m_db->prepared(QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?)"));
+    info.addBindValue(m_name);
+    m_db->execute(info, m_name);
+    QMap<int, QString> keyColumns;
+    while (info.next()) {
+        m_fields.append(StorageField{info.value(0).toString(), typeOfDeclaration(info.value(1).toString()), 0});
+        if (info.value(2).toInt() > 0)
+            keyColumns.insert(info.value(2).toInt(), info.value(0).toString());
+    }
+    info.finish();
+    m_primaryKey = keyColumns.values();
+}
+
+void SqliteTable::readIndexes()
+{
+    QSqlQuery& list = m_db->prepared(QStringLiteral(
+        "SELECT il.name, ii.name FROM pragma_index_list(?) AS il, pragma_index_info(il.name) AS ii "
+        "WHERE il.origin = 'c' ORDER BY il.name, ii.seqno"));
+    list.addBindValue(m_name);
+    m_db->execute(list, m_name);
+    while (list.next()) {
+        const QString index = list.value(0).toString();
+        if (m_indexes.isEmpty() || m_indexes.last().name != index)
+            m_indexes.append(StorageIndex{index, {}});
+        m_indexes.last().columns.append(list.value(1).toString());
+    }
+    list.finish();
+}
+
+std::unique_ptr<StorageCursor> SqliteTable::openCursor(const QString& indexName)
+{
+    QStringList order;
+    if (!indexName.isEmpty()) {
+        auto it = std::find_if(m_indexes.cbegin(), m_indexes.cend(),
+                               [&](const StorageIndex& index) { return index.name == indexName; });
+        if (it == m_indexes.cend())
+            raiseEngineError(EngineCode::NoSuchIndex,
+                             QStringLiteral("Index does not exist. Index: %1").arg(indexName));
+        order = it->columns;
+    }
+    for (const QString& column : m_primaryKey) {
+        if (!order.contains(column))
+            order.append(column);
+    }
+    return std::make_unique<SqliteCursor>(*this, order);
+}
+
+QString SqliteTable::keyCondition() const
+{
+    QStringList parts;
+    for (const QString& column : m_primaryKey)
+        parts.append(quoteName(column) + QStringLiteral(" IS ?"));
+    return joinConditions(parts);
+}
+
+void SqliteTable::bindAll(QSqlQuery& query, const QVariantList& values)
+{
+    for (const QVariant& value : values)
+        query.addBindValue(toStorage(value));
+}
+
+template <class Work>
+void SqliteTable::underLock(const QVariantList& key, const void* owner, Work&& work)
+{
+    const QString text = lockKey(m_name, key);
+    const bool held = m_db->locks().heldBy(text, owner);
+    if (!held && !m_db->locks().acquire(text, owner))
+        raiseEngineError(EngineCode::RecordLocked, QStringLiteral("Record locked by another user."));
+    try {
+        work();
+    } catch (...) {
+        if (!held)
+            m_db->locks().release(text, owner);
+        throw;
+    }
+    if (!held)
+        m_db->locks().release(text, owner);
+}
+
+void SqliteTable::insert(const QStringList& columns, const QVariantList& values)
+{
+    QStringList names;
+    QStringList marks;
+    for (const QString& column : columns) {
+        names.append(quoteName(column));
+        marks.append(QStringLiteral("?"));
+    }
+    QSqlQuery& query = m_db->prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                          .arg(m_quoted, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    bindAll(query, values);
+    m_db->inTransaction([&] { m_db->execute(query, m_name); });
+}
+
+void SqliteTable::modify(const QVariantList& key, const QStringList& columns, const QVariantList& values,
+                         const void* owner)
+{
+    QStringList sets;
+    for (const QString& column : columns)
+        sets.append(quoteName(column) + QStringLiteral(" = ?"));
+    QSqlQuery& query = m_db->prepared(
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(m_quoted, sets.join(QLatin1Char(',')), keyCondition()));
+    underLock(key, owner, [&] {
+        bindAll(query, values);
+        bindAll(query, key);
+        m_db->inTransaction([&] { m_db->execute(query, m_name); });
+        if (query.numRowsAffected() == 0)
+            raiseEngineError(EngineCode::RecordDeleted, QStringLiteral("Record/Key deleted."));
+    });
+}
+
+void SqliteTable::remove(const QVariantList& key, const void* owner)
+{
+    QSqlQuery& query = m_db->prepared(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_quoted, keyCondition()));
+    underLock(key, owner, [&] {
+        bindAll(query, key);
+        m_db->inTransaction([&] { m_db->execute(query, m_name); });
+    });
+}
+
+void SqliteTable::lock(const QVariantList& key, const void* owner)
+{
+    if (!m_db->locks().acquire(lockKey(m_name, key), owner))
+        raiseEngineError(EngineCode::RecordLocked, QStringLiteral("Record locked by another user."));
+}
+
+void SqliteTable::unlock(const QVariantList& key, const void* owner)
+{
+    m_db->locks().release(lockKey(m_name, key), owner);
+}
+
+// ---------------------------------------------------------------- cursor
+
+SqliteCursor::SqliteCursor(SqliteTable& table, const QStringList& order) : m_table(table), m_order(order)
+{
+    for (const StorageField& field : table.fields())
+        m_columns.append(field.name);
+    QStringList quoted;
+    for (const QString& column : m_columns)
+        quoted.append(quoteName(column));
+    m_selectList = quoted.join(QLatin1Char(','));
+    for (const QString& column : m_order)
+        m_orderKey.append(int(m_columns.indexOf(column)));
+    for (const QString& column : table.primaryKey())
+        m_primaryKeyIndexes.append(int(m_columns.indexOf(column)));
+}
+
+void SqliteCursor::addRangeConditions(QStringList& where, QVariantList& bound) const
+{
+    for (int i = 0; i < m_range.size(); ++i) {
+        where.append(quoteName(m_order.at(i)) + QStringLiteral(" IS ?"));
+        bound.append(toStorage(m_range.at(i)));
+    }
+}
+
+// Rows after (before) `from` in the cursor's order. NULL sorts first, so
+// "greater than NULL" is "not NULL" and nothing is smaller than NULL.
+void SqliteCursor::addKeysetCondition(QStringList& where, QVariantList& bound, const QVariantList& from,
+                                      ScanDirection direction, bool inclusive) const
+{
+    const bool forward = direction == ScanDirection::Forward;
+    const int fixed = int(m_range.size());
+    QStringList alternatives;
+    QString equalPrefix;
+    QVariantList prefixValues;
+    for (int i = fixed; i < m_order.size(); ++i) {
+        const QString column = quoteName(m_order.at(i));
+        const QVariant value = toStorage(from.at(i));
+        QString beyond;
+        if (forward)
+            beyond = value.isNull() ? column + QStringLiteral(" IS NOT NULL") : column + QStringLiteral(" > ?");
+        else if (!value.isNull())
+            beyond = QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(column);
+        if (!beyond.isEmpty()) {
+            alternatives.append(QStringLiteral("(%1%2)").arg(equalPrefix, beyond));
+            bound += prefixValues;
+            if (!value.isNull())
+                bound.append(value);
+        }
+        equalPrefix += column + QStringLiteral(" IS ? AND ");
+        prefixValues.append(value);
+    }
+    if (inclusive) {
+        alternatives.append(QStringLiteral("(%1)").arg(equalPrefix.chopped(5)));
+        bound += prefixValues;
+    }
+    where.append(alternatives.isEmpty() ? QStringLiteral("0") : QStringLiteral("(%1)").arg(alternatives.join(QLatin1String(" OR "))));
+}
+
+QString SqliteCursor::orderBy(const QStringList& order, ScanDirection direction) const
+{
+    QStringList terms;
+    for (const QString& column : order)
+        terms.append(quoteName(column) + (direction == ScanDirection::Forward ? QStringLiteral(" ASC") : QStringLiteral(" DESC")));
+    return terms.join(QLatin1Char(','));
+}
+
+QList<StorageRow> SqliteCursor::select(const QStringList& where, const QVariantList& bound, const QString& order,
+                                       int limit)
+{
+    SqliteDatabase& db = m_table.database();
+    QSqlQuery& query = db.prepared(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT ?")
+                                       .arg(m_selectList, m_table.quotedName(), joinConditions(where), order));
+    for (const QVariant& value : bound)
+        query.addBindValue(value);
+    query.addBindValue(limit);
+    db.execute(query, m_table.name());
+    QList<StorageRow> rows;
+    const int width = int(m_columns.size());
+    while (query.next()) {
+        StorageRow row;
+        row.reserve(width);
+        for (int i = 0; i < width; ++i)
+            row.append(fromStorage(query.value(i)));
+        rows.append(std::move(row));
+    }
+    query.finish();
+    return rows;
+}
+
+QList<StorageRow> SqliteCursor::fetch(const QVariantList& from, ScanDirection direction, bool inclusive, int limit)
+{
+    QStringList where;
+    QVariantList bound;
+    addRangeConditions(where, bound);
+    if (!from.isEmpty())
+        addKeysetCondition(where, bound, from, direction, inclusive);
+    return select(where, bound, orderBy(m_order, direction), limit);
+}
+
+std::optional<StorageRow> SqliteCursor::findKey(const QStringList& columns, const QVariantList& values,
+                                                int partialLength, bool caseInsensitive)
+{
+    QStringList where;
+    QVariantList bound;
+    addRangeConditions(where, bound);
+    for (int i = 0; i < columns.size(); ++i) {
+        const QString column = quoteName(columns.at(i));
+        const QVariant value = toStorage(values.value(i));
+        const bool text = value.typeId() == QMetaType::QString;
+        const bool partial = partialLength >= 0 && i == columns.size() - 1 && text;
+        const QString prefix = partial ? value.toString().left(partialLength) : QString();
+        if (partial && caseInsensitive) {
+            where.append(QStringLiteral("upper(substr(%1, 1, %2)) = upper(?)").arg(column).arg(prefix.size()));
+            bound.append(prefix);
+        } else if (partial) {
+            // The bounds let the index seek; the prefix test decides.
+            where.append(QStringLiteral("%1 >= ? AND %1 < ? AND substr(%1, 1, %2) = ?").arg(column).arg(prefix.size()));
+            bound << prefix << prefix + QChar(0xDBFF) + QChar(0xDFFF) << prefix;
+        } else if (caseInsensitive && text) {
+            where.append(QStringLiteral("upper(%1) = upper(?)").arg(column));
+            bound.append(value);
+        } else {
+            where.append(column + QStringLiteral(" IS ?"));
+            bound.append(value);
+        }
+    }
+    // The first match in the order of an index that starts with the key columns.
+    QStringList order = m_order;
+    if (m_order.mid(0, columns.size()) != columns) {
+        for (const StorageIndex& index : m_table.indexes()) {
+            if (index.columns.mid(0, columns.size()) == columns) {
+                order = index.columns + m_table.primaryKey();
+                break;
+            }
+        }
+    }
+    const QList<StorageRow> rows = select(where, bound, orderBy(order, ScanDirection::Forward), 1);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+qint64 SqliteCursor::count()
+{
+    QStringList where;
+    QVariantList bound;
+    addRangeConditions(where, bound);
+    SqliteDatabase& db = m_table.database();
+    QSqlQuery& query =
+        db.prepared(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(m_table.quotedName(), joinConditions(where)));
+    for (const QVariant& value : bound)
+        query.addBindValue(value);
+    db.execute(query, m_table.name());
+    const qint64 result = query.next() ? query.value(0).toLongLong() : -1;
+    query.finish();
+    return result;
+}
+
+}
+
+std::unique_ptr<StorageTable> SqliteDatabase::openTable(const QString& tableName)
+{
+    return std::make_unique<SqliteTable>(shared_from_this(), tableName);
+}
+
+// ---------------------------------------------------------------- aliases
+
+namespace {
+
+QMap<QString, std::shared_ptr<StorageDatabase>>& openDatabases()
+{
+    static QMap<QString, std::shared_ptr<StorageDatabase>> databases;
+    return databases;
+}
+
+}
+
+std::shared_ptr<StorageDatabase> openDatabase(const QString& alias)
+{
+    if (auto existing = openDatabases().value(alias))
+        return existing;
+    const auto entry = AliasConfig::find(alias);
+    if (!entry)
+        raiseEngineError(EngineCode::UnknownAlias, QStringLiteral("Unknown database alias: %1").arg(alias));
+    if (entry->driver.compare(QLatin1String("sqlite"), Qt::CaseInsensitive) != 0)
+        raiseEngineError(EngineCode::UnknownAlias,
+                         QStringLiteral("Unsupported database driver '%1' for alias %2").arg(entry->driver, alias));
+    if (entry->path.isEmpty())
+        raiseEngineError(EngineCode::FileNotFound, QStringLiteral("Database alias %1 names no file").arg(alias));
+    auto db = std::make_shared<SqliteDatabase>(entry->path);
+    openDatabases().insert(alias, db);
+    return db;
+}
+
+void closeAllDatabases()
+{
+    openDatabases().clear();
+}

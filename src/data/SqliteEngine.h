@@ -1,0 +1,57 @@
+#pragma once
+
+#include "StorageEngine.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+class RecordLocks;
+
+// The SQLite engine: one Qt Sql connection per database file and process,
+// WAL journal with full synchronisation, every write one committed transaction.
+class SqliteDatabase : public StorageDatabase, public std::enable_shared_from_this<SqliteDatabase> {
+public:
+    // Opens an existing file; a missing file raises FileNotFound.
+    explicit SqliteDatabase(const QString& path);
+    ~SqliteDatabase() override;
+
+    std::unique_ptr<StorageTable> openTable(const QString& tableName) override;
+    QString path() const override { return m_path; }
+
+    // A prepared statement, kept for reuse; raises on a preparation error.
+    QSqlQuery& prepared(const QString& sql);
+    // Runs a statement with its bound values; raises the mapped engine error.
+    void execute(QSqlQuery& query, const QString& context);
+    // Runs work inside BEGIN IMMEDIATE ... COMMIT, rolling back on failure.
+    template <class Work> void inTransaction(Work&& work);
+    RecordLocks& locks() { return *m_locks; }
+    QSqlDatabase connection() const { return QSqlDatabase::database(m_connectionName, false); }
+
+private:
+    void run(const QString& sql);
+
+    QString m_path;
+    QString m_connectionName;
+    QHash<QString, QSqlQuery> m_statements;
+    std::shared_ptr<RecordLocks> m_locks;
+};
+
+// Quotes an identifier for SQL text ("No Pesanan" -> "\"No Pesanan\"").
+QString quoteName(const QString& name);
+// Maps a Qt Sql error to the engine's error and raises it.
+[[noreturn]] void raiseSqlError(const class QSqlError& error, const QString& context);
+
+template <class Work>
+void SqliteDatabase::inTransaction(Work&& work)
+{
+    run(QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        work();
+        run(QStringLiteral("COMMIT"));
+    } catch (...) {
+        QSqlQuery rollback(connection());
+        rollback.exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+}
