@@ -298,7 +298,9 @@ void paintKnob(QPainter& p, QPointF c, double r)
 
 void paintWord(QPainter& p, const QRectF& area, const QString& word)
 {
-    p.setFont(boldFont(12));
+    QFont font = boldFont(12);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    p.setFont(font);
     p.setPen(QColor(0x04, 0x30, 0x0a, 190));
     p.drawText(area.translated(0, 1), Qt::AlignCenter, word);
     p.setPen(Qt::white);
