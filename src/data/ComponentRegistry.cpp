@@ -23,9 +23,14 @@ QHash<Key, QPointer<TComponent>>& components()
     return table;
 }
 
-QMultiHash<Key, std::function<void(TComponent*)>>& pending()
+struct Request {
+    QPointer<QObject> requester;
+    std::function<void(TComponent*)> assign;
+};
+
+QMultiHash<Key, Request>& pending()
 {
-    static QMultiHash<Key, std::function<void(TComponent*)>> table;
+    static QMultiHash<Key, Request> table;
     return table;
 }
 
@@ -37,8 +42,10 @@ void add(const QString& window, TComponent* component)
     components().insert(key, component);
     const auto waiting = pending().values(key);
     pending().remove(key);
-    for (const auto& assign : waiting)
-        assign(component);
+    for (const Request& request : waiting) {
+        if (request.requester)
+            request.assign(component);
+    }
 }
 
 TComponent* find(const QString& window, const QString& name)
@@ -46,12 +53,13 @@ TComponent* find(const QString& window, const QString& name)
     return components().value(keyOf(window, name)).data();
 }
 
-void resolve(const QString& window, const QString& name, std::function<void(TComponent*)> assign)
+void resolve(const QString& window, const QString& name, QObject* requester,
+             std::function<void(TComponent*)> assign)
 {
     if (TComponent* component = find(window, name))
         assign(component);
     else
-        pending().insert(keyOf(window, name), std::move(assign));
+        pending().insert(keyOf(window, name), Request{requester, std::move(assign)});
 }
 
 }

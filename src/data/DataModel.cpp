@@ -110,7 +110,7 @@ BarangView SetupBarang(QObject* owner, const QString& window)
     v.Barang->OnCalcFields = CalcJumlahHarga;
     v.dsBarang = makeSource(owner, v.Barang, window);
     TTable* barang = v.Barang;
-    ComponentRegistry::resolve(QStringLiteral("FormPelanggan"), QStringLiteral("dsPelanggan"),
+    ComponentRegistry::resolve(QStringLiteral("FormPelanggan"), QStringLiteral("dsPelanggan"), barang,
                                [barang](TComponent* source) {
                                    barang->SetMasterSource(static_cast<TDataSource*>(source));
                                });
