@@ -438,7 +438,9 @@ void TestTRepPageStore::clientAndMasterReceiveTheirMessages()
     // Printing a loaded file does not ask the report to run again.
     output.SaveToFile(path("print.rpf"));
     output.LoadFromFile(path("print.rpf"));
+    output.setPrintToFile(path("print.pdf"));
     output.Print();
+    QVERIFY(QFile::exists(path("print.pdf")));
     QCoreApplication::processEvents();
     QCOMPARE(master.messages.size(), 2);
 }
