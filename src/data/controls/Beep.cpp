@@ -1,0 +1,18 @@
+#include "Beep.h"
+
+#include <QApplication>
+
+namespace {
+int beeps = 0;
+}
+
+void beep()
+{
+    ++beeps;
+    QApplication::beep();
+}
+
+int beepCount()
+{
+    return beeps;
+}
