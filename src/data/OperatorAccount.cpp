@@ -1,16 +1,116 @@
 #include "OperatorAccount.h"
 
+#include "AliasConfig.h"
+#include "SqliteEngine.h"
+#include "Pbkdf2.h"
+
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
 namespace OperatorAccount {
 
-// Held here until the account moves into the database.
+namespace {
+
+constexpr int kHashLength = 32;
+const QString kConnection = QStringLiteral("pwangsa-operator");
+
+QByteArray hashOf(const QString& password, const QByteArray& salt, int iterations)
+{
+    return pbkdf2Sha256(password.toUtf8(), salt, iterations, kHashLength);
+}
+
+// Compares without stopping at the first difference.
+bool sameBytes(const QByteArray& a, const QByteArray& b)
+{
+    if (a.size() != b.size())
+        return false;
+    char difference = 0;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        difference = char(difference | (a[i] ^ b[i]));
+    return difference == 0;
+}
+
+// Runs work on a read-only connection to the alias's file; false when there is none.
+template <class Work>
+bool withAliasDatabase(Work&& work)
+{
+    const auto alias = AliasConfig::find(QStringLiteral("Dor"));
+    if (!alias || !QFileInfo(alias->path).isFile())
+        return false;
+    bool opened = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
+        db.setDatabaseName(alias->path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+        opened = db.open();
+        if (opened)
+            work(db);
+    }
+    QSqlDatabase::removeDatabase(kConnection);
+    return opened;
+}
+
+}
+
 bool accepts(const QString& name, const QString& password)
 {
-    return name == QLatin1String("ADMIN") && password == QLatin1String("wangsa");
+    bool accepted = false;
+    withAliasDatabase([&](QSqlDatabase& db) { accepted = verify(db, name, password); });
+    return accepted;
 }
 
 QString name()
 {
-    return QStringLiteral("ADMIN");
+    QString stored;
+    withAliasDatabase([&](QSqlDatabase& db) { stored = storedName(db); });
+    return stored;
+}
+
+void store(QSqlDatabase& db, const QString& name, const QString& password)
+{
+    QByteArray salt(16, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(salt.data()), salt.size() / 4);
+    const QByteArray hash = hashOf(password, salt, kIterations);
+    QSqlQuery query(db);
+    if (!db.transaction())
+        raiseSqlError(db.lastError(), QStringLiteral("Storing the operator account"));
+    const bool written = query.exec(QStringLiteral("DELETE FROM \"Operator\""))
+        && query.prepare(QStringLiteral(
+            "INSERT INTO \"Operator\" (\"Nama\", \"Salt\", \"Hash\", \"Iterations\") VALUES (?, ?, ?, ?)"));
+    if (written) {
+        query.addBindValue(name);
+        query.addBindValue(salt);
+        query.addBindValue(hash);
+        query.addBindValue(kIterations);
+    }
+    if (!written || !query.exec() || !db.commit()) {
+        const QSqlError error = query.lastError().isValid() ? query.lastError() : db.lastError();
+        db.rollback();
+        raiseSqlError(error, QStringLiteral("Storing the operator account"));
+    }
+}
+
+bool verify(QSqlDatabase& db, const QString& name, const QString& password)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT \"Salt\", \"Hash\", \"Iterations\" FROM \"Operator\" WHERE \"Nama\" = ?"));
+    query.addBindValue(name);
+    if (!query.exec() || !query.next())
+        return false;
+    const int iterations = query.value(2).toInt();
+    return iterations > 0 && sameBytes(hashOf(password, query.value(0).toByteArray(), iterations),
+                                       query.value(1).toByteArray());
+}
+
+QString storedName(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT \"Nama\" FROM \"Operator\" ORDER BY \"Nama\" LIMIT 1")) || !query.next())
+        return QString();
+    return query.value(0).toString();
 }
 
 }

@@ -1,0 +1,263 @@
+// pwangsa-admin: creates the database and its alias, and keeps the operator
+// account.
+
+#include "Console.h"
+#include "DemoData.h"
+
+#include "data/AliasConfig.h"
+#include "data/Exceptions.h"
+#include "data/OperatorAccount.h"
+#include "data/Schema.h"
+#include "data/SqliteEngine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+
+#include <cstdio>
+
+#include <stdexcept>
+
+namespace {
+
+constexpr int kDemoLines = 200;
+const QString kConnection = QStringLiteral("pwangsa-admin");
+
+const char* const kUsage = R"(Usage: pwangsa-admin COMMAND [OPTIONS]
+
+Commands:
+  init     create the database file with its tables and the operator account,
+           and record its alias
+  passwd   change the operator's password
+
+Run "pwangsa-admin COMMAND --help" for the options of a command.)";
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Credentials {
+    QString name;
+    QString password;
+};
+
+// Parses a command's options; returns false when help was asked for (and shown).
+bool parse(QCommandLineParser& parser, const QString& command, const QStringList& arguments)
+{
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+    parser.addOption(help);
+    if (!parser.parse(QStringList{QStringLiteral("pwangsa-admin ") + command} + arguments))
+        throw UsageError(parser.errorText().toStdString());
+    if (!parser.positionalArguments().isEmpty())
+        throw UsageError("unexpected argument: " + parser.positionalArguments().first().toStdString());
+    if (parser.isSet(help)) {
+        QStringList lines = parser.helpText().trimmed().split(QLatin1Char('\n'));
+        lines.first() = QStringLiteral("Usage: pwangsa-admin %1 [options]").arg(command);
+        Console::print(lines.join(QLatin1Char('\n')));
+        return false;
+    }
+    return true;
+}
+
+QString readPassword(bool fromStdin)
+{
+    QString password;
+    if (fromStdin) {
+        if (!Console::readLine(&password))
+            throw std::runtime_error("no password on standard input");
+    } else {
+        password = Console::askHidden(QStringLiteral("Password: "));
+        if (Console::askHidden(QStringLiteral("Password again: ")) != password)
+            throw std::runtime_error("the two passwords differ");
+    }
+    if (password.isEmpty())
+        throw std::runtime_error("the password must not be empty");
+    return password;
+}
+
+Credentials askCredentials(const QString& user, bool fromStdin, const QString& storedName)
+{
+    QString name = user;
+    if (name.isEmpty())
+        name = storedName;
+    if (name.isEmpty() && fromStdin)
+        throw UsageError("--password-stdin needs --user NAME");
+    if (name.isEmpty())
+        name = Console::ask(QStringLiteral("Operator name: "));
+    if (name.trimmed().isEmpty() || name != name.trimmed())
+        throw std::runtime_error("the operator name must not be empty nor start or end with a blank");
+    return Credentials{name, readPassword(fromStdin)};
+}
+
+// Opens a database file on the tool's own connection for the time of work.
+template <class Work>
+void withDatabase(const QString& path, Work&& work)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
+        db.setDatabaseName(path);
+        if (!db.open())
+            raiseSqlError(db.lastError(), QStringLiteral("Cannot open %1").arg(path));
+        work(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(kConnection);
+}
+
+void removeDatabaseFiles(const QString& path)
+{
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
+        QFile::remove(path + suffix);
+}
+
+// Builds the new database beside the target and moves it into place only when
+// complete, so a failure never destroys an existing file.
+void createDatabase(const QString& path, const Credentials& account, int lines, bool demo)
+{
+    const QString building = path + QStringLiteral(".new");
+    removeDatabaseFiles(building);
+    try {
+        withDatabase(building, [&](QSqlDatabase& db) {
+            Schema::create(db);
+            OperatorAccount::store(db, account.name, account.password);
+            if (demo || lines > 0)
+                DemoData::addCustomers(db);
+            if (lines > 0)
+                DemoData::addOrderLines(db, lines);
+        });
+    } catch (...) {
+        removeDatabaseFiles(building);
+        throw;
+    }
+    removeDatabaseFiles(path);
+    if (!QFile::rename(building, path))
+        throw std::runtime_error(QStringLiteral("cannot move the new database to %1").arg(path).toStdString());
+}
+
+int runInit(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Creates the database file with the tables DataPelanggan and DataBarang, the index \"Kode Pelanggan\" and "
+        "the operator account, and records the alias in %1 when it is not there yet.")
+                                         .arg(AliasConfig::configFile()));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Fill in demonstration data (customers P001 to P020, about 200 order "
+                                                 "lines) and the operator ADMIN with password wangsa."));
+    const QCommandLineOption lines(QStringLiteral("lines"),
+                                   QStringLiteral("Make N order lines over the demonstration customers (for benchmarks)."),
+                                   QStringLiteral("N"));
+    const QCommandLineOption path(QStringLiteral("path"),
+                                  QStringLiteral("The database file (default: the alias's file, or %1).")
+                                      .arg(AliasConfig::defaultDatabasePath()),
+                                  QStringLiteral("FILE"));
+    const QCommandLineOption alias(QStringLiteral("alias"), QStringLiteral("The alias to record (default Dor)."),
+                                   QStringLiteral("NAME"), QStringLiteral("Dor"));
+    const QCommandLineOption force(QStringLiteral("force"), QStringLiteral("Replace an existing database file."));
+    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("The operator's name."), QStringLiteral("NAME"));
+    const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
+                                           QStringLiteral("Read the operator's password from standard input."));
+    parser.addOptions({demo, lines, path, alias, force, user, passwordStdin});
+    if (!parse(parser, QStringLiteral("init"), arguments))
+        return 0;
+
+    bool numeric = true;
+    const int lineCount = parser.isSet(lines) ? parser.value(lines).toInt(&numeric) : 0;
+    if (!numeric || lineCount < 0)
+        throw UsageError("--lines needs a whole number of at least 0");
+    const QString aliasName = parser.value(alias);
+    if (aliasName.isEmpty() || aliasName.contains(QLatin1Char('/')) || aliasName.contains(QLatin1Char('\\')))
+        throw UsageError("--alias needs a name without slashes");
+    const auto existing = AliasConfig::find(aliasName);
+    QString file = parser.isSet(path) ? parser.value(path) : existing ? existing->path : AliasConfig::defaultDatabasePath();
+    file = QFileInfo(file).absoluteFilePath();
+    if (QFileInfo::exists(file) && !parser.isSet(force))
+        throw std::runtime_error(
+            QStringLiteral("database already exists: %1 (use --force to replace it)").arg(file).toStdString());
+
+    const bool demoAccount = parser.isSet(demo) && !parser.isSet(user) && !parser.isSet(passwordStdin);
+    const Credentials account = demoAccount
+        ? Credentials{QStringLiteral("ADMIN"), QStringLiteral("wangsa")}
+        : askCredentials(parser.value(user), parser.isSet(passwordStdin), QString());
+    const int orderLines = parser.isSet(lines) ? lineCount : parser.isSet(demo) ? kDemoLines : 0;
+
+    if (!QDir().mkpath(QFileInfo(file).absolutePath()))
+        throw std::runtime_error(QStringLiteral("cannot create the folder of %1").arg(file).toStdString());
+    createDatabase(file, account, orderLines, parser.isSet(demo));
+    Console::print(QStringLiteral("Created %1 with %2 order lines.").arg(file).arg(orderLines));
+    if (demoAccount)
+        Console::print(QStringLiteral("Operator account: ADMIN, password wangsa (demonstration)."));
+    if (!existing) {
+        AliasConfig::write(aliasName, AliasConfig::Alias{QStringLiteral("sqlite"), file});
+        Console::print(QStringLiteral("Alias %1 recorded in %2.").arg(aliasName, AliasConfig::configFile()));
+    } else if (QFileInfo(existing->path).absoluteFilePath() != file) {
+        Console::print(QStringLiteral("Alias %1 still points to %2 (left unchanged; edit %3 to change it).")
+                           .arg(aliasName, existing->path, AliasConfig::configFile()));
+    }
+    return 0;
+}
+
+int runPasswd(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Changes the operator's password (and, with --user, the name)."));
+    const QCommandLineOption alias(QStringLiteral("alias"), QStringLiteral("The database alias (default Dor)."),
+                                   QStringLiteral("NAME"), QStringLiteral("Dor"));
+    const QCommandLineOption user(QStringLiteral("user"),
+                                  QStringLiteral("The operator's name (default: the current one)."), QStringLiteral("NAME"));
+    const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
+                                           QStringLiteral("Read the new password from standard input."));
+    parser.addOptions({alias, user, passwordStdin});
+    if (!parse(parser, QStringLiteral("passwd"), arguments))
+        return 0;
+    const auto entry = AliasConfig::find(parser.value(alias));
+    if (!entry)
+        throw std::runtime_error(QStringLiteral("Unknown database alias: %1").arg(parser.value(alias)).toStdString());
+    if (!QFileInfo(entry->path).isFile())
+        throw std::runtime_error(QStringLiteral("Database file not found: %1").arg(entry->path).toStdString());
+    withDatabase(entry->path, [&](QSqlDatabase& db) {
+        const Credentials account =
+            askCredentials(parser.value(user), parser.isSet(passwordStdin), OperatorAccount::storedName(db));
+        OperatorAccount::store(db, account.name, account.password);
+        Console::print(QStringLiteral("Password of %1 changed.").arg(account.name));
+    });
+    return 0;
+}
+
+int run(const QStringList& arguments)
+{
+    const QString command = arguments.value(1);
+    const QStringList options = arguments.mid(2);
+    if (command == QLatin1String("init"))
+        return runInit(options);
+    if (command == QLatin1String("passwd"))
+        return runPasswd(options);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        Console::print(QString::fromUtf8(kUsage));
+        return 0;
+    }
+    throw UsageError(command.isEmpty() ? "no command given" : "unknown command: " + command.toStdString());
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    try {
+        return run(app.arguments());
+    } catch (const UsageError& error) {
+        Console::printError(QString::fromStdString(error.what()));
+        std::fprintf(stderr, "%s\n", kUsage);
+        return 2;
+    } catch (const Exception& error) {
+        Console::printError(error.message());
+    } catch (const std::exception& error) {
+        Console::printError(QString::fromLocal8Bit(error.what()));
+    }
+    return 1;
+}
