@@ -87,22 +87,33 @@ QString scientificText(const Decimal& d, QChar separator)
     return text + QLatin1Char('E') + QString::number(d.exponent - 1);
 }
 
+bool isQuote(QChar c)
+{
+    return c == QLatin1Char('"') || c == QLatin1Char('\'');
+}
+
+// The index of the quote that closes the one at `open`; the end of the text
+// when it is never closed.
+qsizetype closingQuote(const QString& text, qsizetype open)
+{
+    const qsizetype close = text.indexOf(text.at(open), open + 1);
+    return close < 0 ? text.size() : close;
+}
+
 // Splits a display format at the ";" that stand outside quoted text.
 QStringList formatSections(const QString& format)
 {
     QStringList sections{QString()};
-    QChar quote;
-    for (const QChar c : format) {
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            quote = c;
-        } else if (c == QLatin1Char(';')) {
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (isQuote(format.at(i))) {
+            const qsizetype close = closingQuote(format, i);
+            sections.last() += format.mid(i, close - i + 1);
+            i = close;
+        } else if (format.at(i) == QLatin1Char(';')) {
             sections << QString();
-            continue;
+        } else {
+            sections.last() += format.at(i);
         }
-        sections.last() += c;
     }
     return sections;
 }
@@ -126,13 +137,10 @@ SectionShape shapeOf(const QString& section)
     SectionShape s;
     int beforeFirstZero = -1, throughLastZero = -1;
     bool pointSeen = false;
-    QChar quote;
-    for (const QChar c : section) {
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            quote = c;
+    for (qsizetype i = 0; i < section.size(); ++i) {
+        const QChar c = section.at(i);
+        if (isQuote(c)) {
+            i = closingQuote(section, i);
         } else if (c == QLatin1Char(',')) {
             s.grouping = true;
         } else if (c == QLatin1Char('.')) {
@@ -171,15 +179,12 @@ public:
         if (withMinus && m_d.negative && !m_d.digits.isEmpty())
             m_out += QLatin1Char('-');
         bool pointSeen = false;
-        QChar quote;
-        for (const QChar c : section) {
-            if (!quote.isNull()) {
-                if (c == quote)
-                    quote = QChar();
-                else
-                    m_out += c;
-            } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-                quote = c;
+        for (qsizetype i = 0; i < section.size(); ++i) {
+            const QChar c = section.at(i);
+            if (isQuote(c)) {
+                const qsizetype close = closingQuote(section, i);
+                m_out += section.mid(i + 1, close - i - 1);
+                i = close;
             } else if (isPlaceholder(c)) {
                 placeholder();
             } else if (c == QLatin1Char('.') && !pointSeen) {

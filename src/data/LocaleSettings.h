@@ -16,7 +16,8 @@ struct LocaleSettings {
     // Short date pattern in day, month and year letters ("d", "dd", "m", "mm",
     // "yy", "yyyy"); "/" stands for DateSeparator.
     QString ShortDateFormat = QStringLiteral("m/d/yy");
-    // Day names Sunday first (7), month names January first (12).
+    // Day names Sunday first (7), month names January first (12); empty in a
+    // default-constructed value (fromLocale(QLocale::c()) gives English ones).
     QStringList ShortDayNames;
     QStringList LongDayNames;
     QStringList ShortMonthNames;

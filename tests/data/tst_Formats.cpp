@@ -15,12 +15,8 @@ private Q_SLOTS:
 
     void displayFormatOfTheAmounts_data();
     void displayFormatOfTheAmounts();
-    void roundingCarriesHalfUp_data();
-    void roundingCarriesHalfUp();
-    void zeroPlaceholdersGroupingAndQuotedText_data();
-    void zeroPlaceholdersGroupingAndQuotedText();
-    void sectionsForNegativeAndZero_data();
-    void sectionsForNegativeAndZero();
+    void displayFormats_data();
+    void displayFormats();
     void hugeValuesFallBackToTheGeneralText();
     void generalText_data();
     void generalText();
@@ -56,7 +52,8 @@ void TestFormats::displayFormatOfTheAmounts()
     QCOMPARE(FormatNumber(QStringLiteral("###.##"), value), text);
 }
 
-void TestFormats::roundingCarriesHalfUp_data()
+// Rounding that carries, zero placeholders, grouping, quoted text, sections.
+void TestFormats::displayFormats_data()
 {
     QTest::addColumn<QString>("format");
     QTest::addColumn<double>("value");
@@ -71,21 +68,7 @@ void TestFormats::roundingCarriesHalfUp_data()
     QTest::newRow("negative to zero") << "0.00" << -0.001 << "0.00";
     QTest::newRow("near 10^15") << "0.00" << 999999999999999.9 << "999999999999999.90";
     QTest::newRow("17 digits below 10^18") << "#,##0" << 123456789012345678.0 << "123,456,789,012,345,680";
-}
 
-void TestFormats::roundingCarriesHalfUp()
-{
-    QFETCH(QString, format);
-    QFETCH(double, value);
-    QFETCH(QString, text);
-    QCOMPARE(FormatNumber(format, value), text);
-}
-
-void TestFormats::zeroPlaceholdersGroupingAndQuotedText_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("text");
     QTest::newRow("0.00 of zero") << "0.00" << 0.0 << "0.00";
     QTest::newRow("0.00 below one") << "0.00" << 0.5 << "0.50";
     QTest::newRow("grouped") << "#,##0.00" << 1234567.891 << "1,234,567.89";
@@ -97,21 +80,7 @@ void TestFormats::zeroPlaceholdersGroupingAndQuotedText_data()
     QTest::newRow("copied characters") << "[0.0]" << 3.14 << "[3.1]";
     QTest::newRow("decimals only") << ".00" << 0.5 << ".50";
     QTest::newRow("optional decimals") << "0.0#" << 2.0 << "2.0";
-}
 
-void TestFormats::zeroPlaceholdersGroupingAndQuotedText()
-{
-    QFETCH(QString, format);
-    QFETCH(double, value);
-    QFETCH(QString, text);
-    QCOMPARE(FormatNumber(format, value), text);
-}
-
-void TestFormats::sectionsForNegativeAndZero_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("text");
     QTest::newRow("two sections, negative") << "0.00;(0.00)" << -2.5 << "(2.50)";
     QTest::newRow("two sections, positive") << "0.00;(0.00)" << 2.5 << "2.50";
     QTest::newRow("two sections, zero") << "0.00;(0.00)" << 0.0 << "0.00";
@@ -122,7 +91,7 @@ void TestFormats::sectionsForNegativeAndZero_data()
     QTest::newRow("semicolon in quotes") << "0' ; '" << 4.0 << "4 ; ";
 }
 
-void TestFormats::sectionsForNegativeAndZero()
+void TestFormats::displayFormats()
 {
     QFETCH(QString, format);
     QFETCH(double, value);
