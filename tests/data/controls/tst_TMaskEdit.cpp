@@ -5,6 +5,7 @@
 #include "data/controls/TMaskEdit.h"
 
 #include <QClipboard>
+#include <QMenu>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void literalsAreSkippedOrJumpedTo();
     void dateMaskTextReadsAsADate();
     void pasteFillsPositionsAndSkipsLiterals();
+    void clickAndMenuKeepToTheMask();
     void plainEditWithCharCaseAndLimit();
     void hooksCanRefuseChanges();
 
@@ -316,6 +318,33 @@ void TestTMaskEdit::pasteFillsPositionsAndSkipsLiterals()
     press(Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("(021)555-1234"));
     QCOMPARE(m_edit->EditText(), QStringLiteral("(___)___-____"));
+}
+
+void TestTMaskEdit::clickAndMenuKeepToTheMask()
+{
+    m_edit->SetText(QStringLiteral("P012"));
+    m_other->setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(m_edit, Qt::LeftButton, {}, QPoint(2, m_edit->height() / 2)); // on the "P"
+    QVERIFY(m_edit->hasFocus());
+    QCOMPARE(m_edit->selectionStart(), 2);
+    QCOMPARE(m_edit->selectedText(), QStringLiteral("1"));
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("x9"));
+    const int beeps = beepCount();
+    QTimer::singleShot(0, this, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == QStringLiteral("&Paste"))
+                action->trigger();
+        }
+        menu->close();
+    });
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), m_edit->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(m_edit, &menuEvent);
+    QCOMPARE(m_edit->EditText(), QStringLiteral("P092"));
+    QCOMPARE(beepCount(), beeps + 1); // for the refused "x"
+    QVERIFY(m_edit->isModified());
 }
 
 void TestTMaskEdit::plainEditWithCharCaseAndLimit()
