@@ -45,3 +45,11 @@ inline QByteArray pictureBytes(const QPicture* picture)
 {
     return picture ? QByteArray(picture->data(), picture->size()) : QByteArray();
 }
+
+// Produces a document of `pages` test pages, saves it and returns the file.
+inline QByteArray savedTestDocument(TRepPrinter& output, int pages, const QString& fileName)
+{
+    produceTestDocument(output, pages);
+    output.SaveToFile(fileName);
+    return fileBytes(fileName);
+}

@@ -82,9 +82,7 @@ void TestTRepPageStore::onePageStoreHasTheDocumentedLayout()
 {
     TRepPrinter output;
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-    produceTestDocument(output, 1);
-    output.SaveToFile(path("one.rpf"));
-    const QByteArray file = fileBytes(path("one.rpf"));
+    const QByteArray file = savedTestDocument(output, 1, path("one.rpf"));
     const QByteArray page = pictureBytes(output.GetPage(1).get());
 
     QVERIFY(!page.isEmpty());
@@ -268,9 +266,7 @@ void TestTRepPageStore::paperSizeIsRecognisedOnLoad()
 void TestTRepPageStore::truncatedFilesGiveAClearError()
 {
     TRepPrinter output;
-    produceTestDocument(output, 2);
-    output.SaveToFile(path("whole.rpf"));
-    const QByteArray whole = fileBytes(path("whole.rpf"));
+    const QByteArray whole = savedTestDocument(output, 2, path("whole.rpf"));
     const QString name = path("cut.rpf");
     for (qsizetype length : {qsizetype(0), qsizetype(60), qsizetype(127), qsizetype(139), qsizetype(400),
              whole.size() / 2, whole.size() - 5, whole.size() - 1}) {
@@ -290,9 +286,7 @@ void TestTRepPageStore::truncatedFilesGiveAClearError()
 void TestTRepPageStore::flippedBitsNeverPassAsAnotherReport()
 {
     TRepPrinter output;
-    produceTestDocument(output, 2);
-    output.SaveToFile(path("whole.rpf"));
-    const QByteArray whole = fileBytes(path("whole.rpf"));
+    const QByteArray whole = savedTestDocument(output, 2, path("whole.rpf"));
     const QString name = path("flipped.rpf");
     TRepPrinter loaded;
     for (qsizetype offset = 0; offset < whole.size(); ++offset) {

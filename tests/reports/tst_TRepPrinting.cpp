@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -66,6 +67,7 @@ private slots:
     void storedPagesPrintInRange();
     void pagesPrintAtTrueSize_data();
     void pagesPrintAtTrueSize();
+    void settingsReachThePrinter();
     void printsOnARealCupsPrinter();
 
 private:
@@ -150,6 +152,37 @@ void TestTRepPrinting::pagesPrintAtTrueSize()
     const QRect box = darkBounds(image.copy(0, 0, image.width(), 360));
     QVERIFY2(qAbs(box.left() - 78.7) <= 1.5 && qAbs(box.top() - 118.1) <= 1.5, qPrintable(QStringLiteral("at %1,%2").arg(box.left()).arg(box.top())));
     QVERIFY2(qAbs(box.width() - 393.7) <= 2 && qAbs(box.height() - 196.9) <= 2, qPrintable(QStringLiteral("%1 x %2").arg(box.width()).arg(box.height())));
+}
+
+void TestTRepPrinting::settingsReachThePrinter()
+{
+    TRepPrinter output;
+    output.setPrintToFile(path("settings.pdf"));
+    TPrinterSettings& settings = output.printerSettings();
+    output.setPaperSize(TRepPaperSize::Legal);
+    output.setOrientation(TRepOrientation::poLandscape);
+    output.setCopies(2);
+    output.setOutputBin(TRepBin::Cassette);
+    settings.apply();
+    const QPrinter& printer = settings.printer();
+    QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::Legal);
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    QCOMPARE(printer.copyCount(), 2);
+    QCOMPARE(printer.paperSource(), QPrinter::Cassette);
+    settings.read();
+    QCOMPARE(settings.PaperSize, TRepPaperSize::Legal);
+    QCOMPARE(settings.OutputBin, TRepBin::Cassette);
+    QCOMPARE(settings.PaperWidth, 2159);
+    QCOMPARE(settings.XDpi, 1200);
+
+    output.setPaperSize(TRepPaperSize::Custom);
+    output.setCustomPaperWidth(1000);
+    output.setCustomPaperLength(1500);
+    output.setOrientation(TRepOrientation::poPortrait);
+    output.setDestination(TRepDestination::Printer);
+    produceTestDocument(output, 1);
+    const QString info = run(QStringLiteral("pdfinfo"), {path("settings.pdf")});
+    QVERIFY2(info.contains("Page size:       283 x 425 pts"), qPrintable(info)); // 100 x 150 mm
 }
 
 // Prints through the spooler onto the virtual PDF printer that
