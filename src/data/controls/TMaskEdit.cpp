@@ -54,11 +54,6 @@ bool isCaretKey(int key)
     return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End;
 }
 
-bool isRealFocusMove(Qt::FocusReason reason)
-{
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 } // namespace
 
 TMaskEdit::TMaskEdit(QWidget* parent) : QLineEdit(parent)
@@ -69,7 +64,7 @@ TMaskEdit::TMaskEdit(QWidget* parent) : QLineEdit(parent)
 
 void TMaskEdit::SetEditMask(const QString& mask)
 {
-    const QString value = text();
+    const QString value = Text();
     m_mask = ::EditMask(mask);
     QLineEdit::setMaxLength(IsMasked() ? m_mask.length() : m_maxLength > 0 ? m_maxLength : noLimit);
     SetText(value);
@@ -112,13 +107,18 @@ void TMaskEdit::ValidateEdit()
     if (invalid < 0)
         return;
     beep();
-    if (!hasFocus()) {
-        m_refocusing = true; // the focus comes back, it isn't a new visit
-        setFocus(Qt::OtherFocusReason);
-        m_refocusing = false;
-    }
+    KeepFocus();
     placeCaret(invalid);
     m_mask.validate(text());
+}
+
+void TMaskEdit::KeepFocus()
+{
+    if (hasFocus())
+        return;
+    m_refocusing = true;
+    setFocus(Qt::OtherFocusReason);
+    m_refocusing = false;
 }
 
 bool TMaskEdit::EditCanModify()
@@ -444,18 +444,26 @@ void TMaskEdit::onTextChanged()
     guarded([&] { programWrote(IsMasked() ? m_mask.align(withCharCase(text())) : withCharCase(text()), true); });
 }
 
+// The control is entered when it becomes its window's focus control: not
+// when its window is merely activated again, nor when it keeps the focus.
 void TMaskEdit::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
-    if (!m_refocusing && isRealFocusMove(event->reason()))
+    const bool entering = !m_entered && !m_refocusing;
+    m_entered = true;
+    if (entering)
         guarded([&] { DoEnter(event->reason()); });
 }
 
+// The control is left when the focus goes to another control of the program;
+// a switch to another window or a popup menu leaves it its window's focus.
 void TMaskEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    if (isRealFocusMove(event->reason()))
-        guarded([&] { DoExit(); });
+    if (!m_entered || event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
+    m_entered = false;
+    guarded([&] { DoExit(); });
 }
 
 void TMaskEdit::mouseReleaseEvent(QMouseEvent* event)

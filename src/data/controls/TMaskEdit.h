@@ -67,13 +67,16 @@ protected:
     virtual void KeyDown(int& key, Qt::KeyboardModifiers modifiers);
     // After every change of the shown text; the default runs OnChange.
     virtual void Change();
-    // The focus came from another control: remembers the text for Escape and
-    // selects all when the keyboard brought the focus.
+    // The control became its window's focus control: remembers the text for
+    // Escape and selects all when the keyboard brought the focus.
     virtual void DoEnter(Qt::FocusReason reason);
-    // The focus went to another control: validates.
+    // The focus went to another control (not to another window): validates.
     virtual void DoExit();
     // Escape after the user modified a masked text: the remembered text again.
     virtual void Reset();
+    // Takes back the focus that is leaving, without a new DoEnter: for an
+    // exit that fails.
+    void KeepFocus();
 
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -109,5 +112,6 @@ private:
     int m_maxLength = 0;
     QString m_savedText;   // what Escape brings back
     int m_internal = 0;    // > 0 while the control itself changes the shown text
-    bool m_refocusing = false;
+    bool m_entered = false;    // the focus control of its window
+    bool m_refocusing = false; // inside KeepFocus()
 };

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void clickAndMenuKeepToTheMask();
     void plainEditWithCharCaseAndLimit();
     void hooksCanRefuseChanges();
+    void windowSwitchesNeitherEnterNorLeave();
 
 private:
     void type(const QString& keys) { QTest::keyClicks(m_edit, keys); }
@@ -399,6 +400,60 @@ void TestTMaskEdit::hooksCanRefuseChanges()
     edit->allow = true;
     QTest::keyClicks(edit, QStringLiteral("12"));
     QCOMPARE(edit->EditText(), QStringLiteral("P0_1"));
+}
+
+
+// Counts the control's visits.
+class CountingEdit : public TMaskEdit {
+public:
+    using TMaskEdit::TMaskEdit;
+    int enters = 0, exits = 0;
+
+protected:
+    void DoEnter(Qt::FocusReason reason) override
+    {
+        ++enters;
+        TMaskEdit::DoEnter(reason);
+    }
+    void DoExit() override
+    {
+        ++exits;
+        TMaskEdit::DoExit();
+    }
+};
+
+void TestTMaskEdit::windowSwitchesNeitherEnterNorLeave()
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* first = new CountingEdit(&window);
+    auto* second = new CountingEdit(&window);
+    layout->addWidget(first);
+    layout->addWidget(second);
+    first->SetEditMask(QStringLiteral("P\\000;1;_"));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(first->hasFocus());
+    QCOMPARE(first->enters, 1); // the window's first focus control is entered
+
+    QTest::keyClicks(first, QStringLiteral("1"));
+    QApplication::setActiveWindow(m_window);
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(first->hasFocus());
+    QCOMPARE(first->enters, 1);
+    QCOMPARE(first->exits, 0);
+    QVERIFY(m_errors.isEmpty()); // an incomplete code doesn't stop a window switch
+
+    QTest::keyClick(first, Qt::Key_Tab);
+    QCOMPARE(first->exits, 1);
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY(first->hasFocus());
+    QCOMPARE(first->enters, 1); // keeping the focus is no new visit
+    QCOMPARE(second->enters, 0);
+    QCOMPARE(second->exits, 0); // the control the focus nearly went to saw nothing
 }
 
 QTEST_MAIN(TestTMaskEdit)
