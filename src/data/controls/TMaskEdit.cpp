@@ -235,25 +235,28 @@ void TMaskEdit::handlePlainCommand(QKeyEvent* event)
         pasteClipboard();
         return;
     }
+    editAsLineEdit([&] { QLineEdit::keyPressEvent(event); });
+}
+
+// Lets the line edit change the text of a control without a mask; a change
+// counts as the user's. Returns whether the text changed.
+bool TMaskEdit::editAsLineEdit(const std::function<void()>& edit)
+{
     const QString before = text();
     ++m_internal;
-    QLineEdit::keyPressEvent(event);
+    edit();
     --m_internal;
-    if (text() != before)
-        userChanged();
+    if (text() == before)
+        return false;
+    userChanged();
+    return true;
 }
 
 void TMaskEdit::typeCharacter(QChar c)
 {
     if (!IsMasked()) {
-        const QString before = text();
-        ++m_internal;
-        insert(withCharCase(QString(c)));
-        --m_internal;
-        if (text() == before)
+        if (!editAsLineEdit([&] { insert(withCharCase(QString(c))); }))
             beep(); // at the length limit
-        else
-            userChanged();
         return;
     }
     QString editText = text();
@@ -291,26 +294,27 @@ void TMaskEdit::eraseBackward()
         QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
         handlePlainCommand(&backspace);
     } else if (selectionLength() > 1) {
-        userEdited(m_mask.blanked(text(), selectionStart(), selectionEnd()), selectionStart());
+        blankRange(selectionStart(), selectionEnd());
     } else if (const int position = m_mask.previousEditable(caret()); position >= 0) {
-        userEdited(m_mask.blanked(text(), position, position + 1), position);
+        blankRange(position, position + 1);
     }
 }
 
 void TMaskEdit::eraseForward()
 {
     if (!IsMasked()) {
-        const QString before = text();
-        ++m_internal;
-        del();
-        --m_internal;
-        if (text() != before)
-            userChanged();
+        editAsLineEdit([this] { del(); });
     } else if (selectionLength() > 1) {
-        userEdited(m_mask.blanked(text(), selectionStart(), selectionEnd()), selectionStart());
+        blankRange(selectionStart(), selectionEnd());
     } else if (const int position = m_mask.nextEditable(caret()); position < m_mask.length()) {
-        userEdited(m_mask.blanked(text(), position, position + 1), position);
+        blankRange(position, position + 1);
     }
+}
+
+// The user's erasing: blank characters in the non-literal positions of [from, to).
+void TMaskEdit::blankRange(int from, int to)
+{
+    userEdited(m_mask.blanked(text(), from, to), from);
 }
 
 void TMaskEdit::cutSelection()
@@ -319,7 +323,7 @@ void TMaskEdit::cutSelection()
         return;
     copy();
     if (IsMasked())
-        userEdited(m_mask.blanked(text(), selectionStart(), selectionEnd()), selectionStart());
+        blankRange(selectionStart(), selectionEnd());
     else
         eraseForward();
 }
@@ -328,12 +332,7 @@ void TMaskEdit::pasteClipboard()
 {
     const QString pasted = QGuiApplication::clipboard()->text();
     if (!IsMasked()) {
-        const QString before = text();
-        ++m_internal;
-        insert(withCharCase(pasted));
-        --m_internal;
-        if (text() != before)
-            userChanged();
+        editAsLineEdit([&] { insert(withCharCase(pasted)); });
         return;
     }
     QString editText = text();
@@ -476,12 +475,10 @@ void TMaskEdit::mouseReleaseEvent(QMouseEvent* event)
 void TMaskEdit::inputMethodEvent(QInputMethodEvent* event)
 {
     if (!IsMasked()) {
-        const QString before = text();
-        ++m_internal;
-        QLineEdit::inputMethodEvent(event);
-        --m_internal;
-        if (text() != before)
-            guarded([&] { userChanged(); });
+        guarded([&] {
+            if (event->commitString().isEmpty() || EditCanModify())
+                editAsLineEdit([&] { QLineEdit::inputMethodEvent(event); });
+        });
         return;
     }
     guarded([&] {

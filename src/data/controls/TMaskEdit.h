@@ -93,6 +93,7 @@ private:
     void typeCharacter(QChar c);
     void eraseBackward();
     void eraseForward();
+    void blankRange(int from, int to);
     void cutSelection();
     void pasteClipboard();
     void moveCaret(int key);
@@ -104,6 +105,7 @@ private:
     void showText(const QString& editText);
     void userEdited(const QString& editText, int caretPosition);
     void userChanged();
+    bool editAsLineEdit(const std::function<void()>& edit);
     void programWrote(const QString& editText, bool alreadyChanged = false);
     void onTextChanged();
 
