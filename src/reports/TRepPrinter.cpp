@@ -49,12 +49,10 @@ TRepPrinter::TRepPrinter(QObject* parent) : QObject(parent)
         m_settings.selectPrinter(-1);
 }
 
-// Releasing while a document is open cancels it; a print job is aborted so
+// Releasing while a document is open drops it; a print job is aborted so
 // that nothing half-made reaches the printer.
 TRepPrinter::~TRepPrinter()
 {
-    if (m_status == TRepStatus::Busy)
-        Cancel();
     if (m_recorder.isActive())
         m_recorder.end();
     closePrintJob(true);
