@@ -66,6 +66,8 @@ void TestFormats::displayFormats_data()
     QTest::newRow("negative carry") << "0.00" << -9.999 << "-10.00";
     QTest::newRow("integer format") << "0" << 2.5 << "3";
     QTest::newRow("negative to zero") << "0.00" << -0.001 << "0.00";
+    QTest::newRow("carry into a new group") << "#,##0.00" << 999.995 << "1,000.00";
+    QTest::newRow("negative half") << "0.00" << -0.005 << "-0.01";
     QTest::newRow("near 10^15") << "0.00" << 999999999999999.9 << "999999999999999.90";
     QTest::newRow("17 digits below 10^18") << "#,##0" << 123456789012345678.0 << "123,456,789,012,345,680";
 
