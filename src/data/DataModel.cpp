@@ -107,7 +107,9 @@ BarangView SetupBarang(QObject* owner, const QString& window)
     v.BarangJumlahHarga =
         makeField<TFloatField>(v.Barang, QStringLiteral("Jumlah Harga"), TFieldKind::fkCalculated);
     v.BarangJumlahHarga->SetDisplayFormat(kJumlahHargaFormat);
-    v.Barang->OnCalcFields = CalcJumlahHarga;
+    v.Barang->OnCalcFields = [v](TDataSet*) {
+        CalcJumlahHarga(v.BarangHargaSatuan, v.BarangBanyakBarang, v.BarangJumlahHarga);
+    };
     v.dsBarang = makeSource(owner, v.Barang, window);
     TTable* barang = v.Barang;
     ComponentRegistry::resolve(QStringLiteral("FormPelanggan"), QStringLiteral("dsPelanggan"), barang,
@@ -138,20 +140,24 @@ PenjualanView SetupPenjualan(QObject* owner, const QString& window)
     v.PenjualanJumlahHarga =
         makeField<TCurrencyField>(v.Penjualan, QStringLiteral("Jumlah Harga"), TFieldKind::fkCalculated);
     v.PenjualanJumlahHarga->SetDisplayFormat(kJumlahHargaFormat);
-    v.Penjualan->OnCalcFields = CalcJumlahHarga;
+    v.Penjualan->OnCalcFields = [v](TDataSet*) {
+        CalcJumlahHarga(v.PenjualanHargaSatuan, v.PenjualanBanyakBarang, v.PenjualanJumlahHarga);
+    };
     v.dsPenjualan = makeSource(owner, v.Penjualan, window);
     return v;
 }
 
 void CalcJumlahHarga(TDataSet* view)
 {
-    const TField* harga = view->FieldNamed(QStringLiteral("Harga Satuan"));
-    const TField* banyak = view->FieldNamed(QStringLiteral("Banyak Barang"));
-    TField* jumlah = view->FieldNamed(QStringLiteral("Jumlah Harga"));
-    if (harga->ValueIsNull() || banyak->ValueIsNull())
-        jumlah->SetAsReal(0);
-    else
-        jumlah->SetAsReal(harga->AsReal() * banyak->AsReal());
+    CalcJumlahHarga(view->FieldNamed(QStringLiteral("Harga Satuan")), view->FieldNamed(QStringLiteral("Banyak Barang")),
+                    view->FieldNamed(QStringLiteral("Jumlah Harga")));
+}
+
+void CalcJumlahHarga(const TField* harga, const TField* banyak, TField* jumlah)
+{
+    const QVariant price = harga->Value();
+    const QVariant quantity = banyak->Value();
+    jumlah->SetAsReal(price.isNull() || quantity.isNull() ? 0.0 : price.toDouble() * quantity.toDouble());
 }
 
 void PelangganPostError(TDataSet* dataSet, EDatabaseError& error, TDataAction&,

@@ -60,14 +60,15 @@ struct PenjualanView {
     TCurrencyField* PenjualanJumlahHarga;
 };
 
-// The views are created closed, with OnCalcFields set to CalcJumlahHarga
-// where they have Jumlah Harga.
+// The views are created closed, with OnCalcFields computing Jumlah Harga
+// (CalcJumlahHarga) where they have it.
 PelangganView SetupPelanggan(QObject* owner, const QString& window = QStringLiteral("FormPelanggan"));
 BarangView SetupBarang(QObject* owner, const QString& window = QStringLiteral("FormBarang"));
 PenjualanView SetupPenjualan(QObject* owner, const QString& window = QStringLiteral("FormPenjualan"));
 
 // Jumlah Harga = Harga Satuan x Banyak Barang; 0 when either is empty or 0.
 void CalcJumlahHarga(TDataSet* view);
+void CalcJumlahHarga(const TField* harga, const TField* banyak, TField* jumlah);
 
 // The post-error logic of Pelanggan: on a duplicate key (9729) shows
 // "Kode Barang ada yang sama", discards the change (a new record is deleted

@@ -11,6 +11,7 @@ namespace {
 // one after a re-read (so a found record sits near the middle of the window).
 constexpr int kPage = 256;
 constexpr int kBackRead = 16;
+constexpr int kAroundRead = 32;
 }
 
 void DatabaseError(const QString& text, const TComponent* component)
@@ -258,10 +259,11 @@ void TDataSet::ReadFirst()
 void TDataSet::ReadAround(const StorageRow& anchor, bool keepBefore)
 {
     const int back = keepBefore ? std::max(m_before, kBackRead) : 0;
-    QList<TRecordBuffer> after = Fetch(anchor, ScanDirection::Forward, true, kPage);
+    const int ahead = std::max(m_after + 1, kAroundRead);
+    QList<TRecordBuffer> after = Fetch(anchor, ScanDirection::Forward, true, ahead);
     QList<TRecordBuffer> before = back > 0 ? Fetch(anchor, ScanDirection::Backward, false, back) : QList<TRecordBuffer>();
     m_windowAtStart = before.size() < back;
-    m_windowAtEnd = after.size() < kPage;
+    m_windowAtEnd = after.size() < ahead;
     m_current = after.isEmpty() ? int(before.size()) - 1 : int(before.size());
     m_window = before + after;
     m_bof = m_eof = m_window.isEmpty();

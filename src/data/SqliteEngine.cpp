@@ -4,11 +4,15 @@
 #include "Exceptions.h"
 #include "RecordLock.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFileInfo>
 #include <QMap>
 #include <QSqlError>
-#include <QSqlRecord>
+#include <QSet>
+#include <QSqlDriver>
+
+#include <sqlite3.h>
 
 // ---------------------------------------------------------------- errors
 
@@ -49,11 +53,6 @@ QVariant toStorage(const QVariant& value)
     if (value.typeId() == QMetaType::QDate)
         return value.toDate().toString(Qt::ISODate);
     return value;
-}
-
-QVariant fromStorage(const QVariant& value)
-{
-    return value.isNull() ? QVariant() : value;
 }
 
 // The text by which a record's lock is known in every process.
@@ -112,11 +111,18 @@ SqliteDatabase::SqliteDatabase(const QString& path)
     }
     run(QStringLiteral("PRAGMA journal_mode=WAL"));
     run(QStringLiteral("PRAGMA synchronous=FULL"));
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        m_handle = *static_cast<sqlite3* const*>(handle.constData());
+    if (!m_handle)
+        raiseEngineError(EngineCode::General, QStringLiteral("Cannot open %1: no SQLite handle").arg(path));
     m_locks = RecordLocks::forDatabase(m_path);
 }
 
 SqliteDatabase::~SqliteDatabase()
 {
+    for (sqlite3_stmt* statement : std::as_const(m_selects))
+        sqlite3_finalize(statement);
     m_statements.clear();
     {
         QSqlDatabase db = connection();
@@ -152,6 +158,90 @@ void SqliteDatabase::execute(QSqlQuery& query, const QString& context)
         query.finish();
         raiseSqlError(error, context);
     }
+}
+
+namespace {
+
+void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        sqlite3_bind_null(statement, index);
+        break;
+    case QMetaType::Double:
+        sqlite3_bind_double(statement, index, value.toDouble());
+        break;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        sqlite3_bind_int64(statement, index, value.toLongLong());
+        break;
+    default:
+        if (value.isNull()) {
+            sqlite3_bind_null(statement, index);
+        } else {
+            const QByteArray text = value.toString().toUtf8();
+            sqlite3_bind_text(statement, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+    }
+}
+
+QVariant columnValue(sqlite3_stmt* statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        return qint64(sqlite3_column_int64(statement, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(statement, column);
+    case SQLITE_TEXT:
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                                 sqlite3_column_bytes(statement, column));
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, column)),
+                          sqlite3_column_bytes(statement, column));
+    default:
+        return QVariant();
+    }
+}
+
+[[noreturn]] void raiseSqliteError(sqlite3* handle, const QString& sql)
+{
+    const int code = sqlite3_extended_errcode(handle);
+    const QString text = QString::fromUtf8(sqlite3_errmsg(handle));
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+        raiseEngineError(EngineCode::RecordLocked, QStringLiteral("Table is busy."), text);
+    raiseEngineError(EngineCode::General, QStringLiteral("%1: %2").arg(sql, text),
+                     QStringLiteral("%1 (%2)").arg(text).arg(code));
+}
+
+}
+
+QList<StorageRow> SqliteDatabase::selectRows(const QString& sql, const QVariantList& values, int width)
+{
+    sqlite3_stmt*& statement = m_selects[sql];
+    if (!statement) {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v3(m_handle, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT, &statement,
+                               nullptr) != SQLITE_OK) {
+            m_selects.remove(sql);
+            raiseSqliteError(m_handle, sql);
+        }
+    }
+    for (int i = 0; i < values.size(); ++i)
+        bindValue(statement, i + 1, values.at(i));
+    QList<StorageRow> rows;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        StorageRow row;
+        row.reserve(width);
+        for (int column = 0; column < width; ++column)
+            row.append(columnValue(statement, column));
+        rows.append(std::move(row));
+    }
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (step != SQLITE_DONE)
+        raiseSqliteError(m_handle, sql);
+    return rows;
 }
 
 // ---------------------------------------------------------------- table
@@ -224,6 +314,7 @@ private:
     QString m_selectList;
     QList<int> m_orderKey;
     QList<int> m_primaryKeyIndexes;
+    QSet<QString> m_notNull;
     QVariantList m_range;
 };
 
@@ -238,12 +329,13 @@ SqliteTable::SqliteTable(std::shared_ptr<SqliteDatabase> db, const QString& name
 
 void SqliteTable::readColumns()
 {
-    QSqlQuery& info = m_db->prepared(QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?)"));
+    QSqlQuery& info = m_db->prepared(QStringLiteral("SELECT name, type, pk, \"notnull\" FROM pragma_table_info(?)"));
     info.addBindValue(m_name);
     m_db->execute(info, m_name);
     QMap<int, QString> keyColumns;
     while (info.next()) {
-        m_fields.append(StorageField{info.value(0).toString(), typeOfDeclaration(info.value(1).toString()), 0});
+        m_fields.append(StorageField{info.value(0).toString(), typeOfDeclaration(info.value(1).toString()), 0,
+                                     info.value(3).toInt() != 0});
         if (info.value(2).toInt() > 0)
             keyColumns.insert(info.value(2).toInt(), info.value(0).toString());
     }
@@ -372,8 +464,11 @@ void SqliteTable::unlock(const QVariantList& key, const void* owner)
 
 SqliteCursor::SqliteCursor(SqliteTable& table, const QStringList& order) : m_table(table), m_order(order)
 {
-    for (const StorageField& field : table.fields())
+    for (const StorageField& field : table.fields()) {
         m_columns.append(field.name);
+        if (field.required)
+            m_notNull.insert(field.name);
+    }
     QStringList quoted;
     for (const QString& column : m_columns)
         quoted.append(quoteName(column));
@@ -392,24 +487,33 @@ void SqliteCursor::addRangeConditions(QStringList& where, QVariantList& bound) c
     }
 }
 
-// Rows after (before) `from` in the cursor's order. NULL sorts first, so
-// "greater than NULL" is "not NULL" and nothing is smaller than NULL.
+// Rows after (before) `from` in the cursor's order, written so that SQLite
+// seeks in the index. NULL sorts first: "greater than NULL" is "not NULL" and
+// nothing is smaller than NULL.
 void SqliteCursor::addKeysetCondition(QStringList& where, QVariantList& bound, const QVariantList& from,
                                       ScanDirection direction, bool inclusive) const
 {
     const bool forward = direction == ScanDirection::Forward;
     const int fixed = int(m_range.size());
+    const int last = int(m_order.size()) - 1;
     QStringList alternatives;
     QString equalPrefix;
     QVariantList prefixValues;
-    for (int i = fixed; i < m_order.size(); ++i) {
+    for (int i = fixed; i <= last; ++i) {
         const QString column = quoteName(m_order.at(i));
         const QVariant value = toStorage(from.at(i));
+        const bool orEqual = inclusive && i == last;
         QString beyond;
-        if (forward)
-            beyond = value.isNull() ? column + QStringLiteral(" IS NOT NULL") : column + QStringLiteral(" > ?");
-        else if (!value.isNull())
-            beyond = QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(column);
+        if (forward && value.isNull())
+            beyond = orEqual ? QStringLiteral("1") : column + QStringLiteral(" IS NOT NULL");
+        else if (forward)
+            beyond = column + (orEqual ? QStringLiteral(" >= ?") : QStringLiteral(" > ?"));
+        else if (value.isNull())
+            beyond = orEqual ? column + QStringLiteral(" IS NULL") : QString();
+        else if (m_notNull.contains(m_order.at(i)))
+            beyond = column + (orEqual ? QStringLiteral(" <= ?") : QStringLiteral(" < ?"));
+        else
+            beyond = QStringLiteral("(%1 %2 ? OR %1 IS NULL)").arg(column, orEqual ? QStringLiteral("<=") : QStringLiteral("<"));
         if (!beyond.isEmpty()) {
             alternatives.append(QStringLiteral("(%1%2)").arg(equalPrefix, beyond));
             bound += prefixValues;
@@ -419,11 +523,13 @@ void SqliteCursor::addKeysetCondition(QStringList& where, QVariantList& bound, c
         equalPrefix += column + QStringLiteral(" IS ? AND ");
         prefixValues.append(value);
     }
-    if (inclusive) {
-        alternatives.append(QStringLiteral("(%1)").arg(equalPrefix.chopped(5)));
-        bound += prefixValues;
-    }
     where.append(alternatives.isEmpty() ? QStringLiteral("0") : QStringLiteral("(%1)").arg(alternatives.join(QLatin1String(" OR "))));
+    // A bound on the first column alone lets the index seek past the alternatives.
+    const QVariant first = toStorage(from.value(fixed));
+    if (last > fixed && !first.isNull() && (forward || m_notNull.contains(m_order.at(fixed)))) {
+        where.append(quoteName(m_order.at(fixed)) + (forward ? QStringLiteral(" >= ?") : QStringLiteral(" <= ?")));
+        bound.append(first);
+    }
 }
 
 QString SqliteCursor::orderBy(const QStringList& order, ScanDirection direction) const
@@ -437,24 +543,11 @@ QString SqliteCursor::orderBy(const QStringList& order, ScanDirection direction)
 QList<StorageRow> SqliteCursor::select(const QStringList& where, const QVariantList& bound, const QString& order,
                                        int limit)
 {
-    SqliteDatabase& db = m_table.database();
-    QSqlQuery& query = db.prepared(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT ?")
-                                       .arg(m_selectList, m_table.quotedName(), joinConditions(where), order));
-    for (const QVariant& value : bound)
-        query.addBindValue(value);
-    query.addBindValue(limit);
-    db.execute(query, m_table.name());
-    QList<StorageRow> rows;
-    const int width = int(m_columns.size());
-    while (query.next()) {
-        StorageRow row;
-        row.reserve(width);
-        for (int i = 0; i < width; ++i)
-            row.append(fromStorage(query.value(i)));
-        rows.append(std::move(row));
-    }
-    query.finish();
-    return rows;
+    QVariantList values = bound;
+    values.append(limit);
+    return m_table.database().selectRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT ?")
+                                             .arg(m_selectList, m_table.quotedName(), joinConditions(where), order),
+                                         values, int(m_columns.size()));
 }
 
 QList<StorageRow> SqliteCursor::fetch(const QVariantList& from, ScanDirection direction, bool inclusive, int limit)
@@ -537,10 +630,15 @@ std::unique_ptr<StorageTable> SqliteDatabase::openTable(const QString& tableName
 
 namespace {
 
+// Shut down with the application object, while Qt Sql still exists; the map
+// itself is never destroyed at exit for the same reason.
 QMap<QString, std::shared_ptr<StorageDatabase>>& openDatabases()
 {
-    static QMap<QString, std::shared_ptr<StorageDatabase>> databases;
-    return databases;
+    static auto* databases = [] {
+        qAddPostRoutine(closeAllDatabases);
+        return new QMap<QString, std::shared_ptr<StorageDatabase>>;
+    }();
+    return *databases;
 }
 
 }

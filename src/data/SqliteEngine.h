@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 
 class RecordLocks;
+struct sqlite3;
+struct sqlite3_stmt;
 
 // The SQLite engine: one Qt Sql connection per database file and process,
 // WAL journal with full synchronisation, every write one committed transaction.
@@ -23,6 +25,9 @@ public:
     QSqlQuery& prepared(const QString& sql);
     // Runs a statement with its bound values; raises the mapped engine error.
     void execute(QSqlQuery& query, const QString& context);
+    // Runs a SELECT straight on the connection's sqlite3 handle (reading many
+    // rows through Qt Sql's value layer costs several times more).
+    QList<StorageRow> selectRows(const QString& sql, const QVariantList& values, int width);
     // Runs work inside BEGIN IMMEDIATE ... COMMIT, rolling back on failure.
     template <class Work> void inTransaction(Work&& work);
     RecordLocks& locks() { return *m_locks; }
@@ -34,6 +39,8 @@ private:
     QString m_path;
     QString m_connectionName;
     QHash<QString, QSqlQuery> m_statements;
+    QHash<QString, sqlite3_stmt*> m_selects;
+    sqlite3* m_handle = nullptr;
     std::shared_ptr<RecordLocks> m_locks;
 };
 

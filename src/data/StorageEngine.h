@@ -31,6 +31,7 @@ struct StorageField {
     QString name;
     StorageType type = StorageType::String;
     int size = 0;  // characters for strings; 0 when the storage sets no limit
+    bool required = false;  // never NULL
 };
 
 struct StorageIndex {
