@@ -35,13 +35,14 @@ public:
     const QString& path() const { return m_path; }
     QString dir() const { return m_dir.path(); }
 
-    // Runs SQL on a connection of its own, as another program would.
-    QVariantList exec(const QString& sql, const QVariantList& values = {}) const
+    // Runs SQL on a connection of its own, as another program would; returns
+    // the first column of the result rows.
+    static QVariantList exec(const QString& path, const QString& sql, const QVariantList& values = {})
     {
         QVariantList first;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test-exec"));
-            db.setDatabaseName(m_path);
+            db.setDatabaseName(path);
             db.open();
             QSqlQuery query(db);
             query.prepare(sql);
@@ -55,6 +56,7 @@ public:
         QSqlDatabase::removeDatabase(QStringLiteral("test-exec"));
         return first;
     }
+    QVariantList exec(const QString& sql, const QVariantList& values = {}) const { return exec(m_path, sql, values); }
 
     void addCustomer(const QString& code, const QString& name) const
     {
