@@ -54,11 +54,12 @@ TField* TDataSet::FieldNamed(const QString& name) const
     return field;
 }
 
+// The field list is fixed while the view is open: its records are read by it.
 void TDataSet::addField(TField* field)
 {
+    if (Active())
+        Error(QStringLiteral("Cannot perform this operation on an open dataset"));
     m_fields.append(field);
-    for (TRecordBuffer& record : m_window)
-        record.values.append(QVariant());
 }
 
 void TDataSet::removeField(TField* field)
@@ -66,9 +67,8 @@ void TDataSet::removeField(TField* field)
     const int index = fieldIndex(field);
     if (index < 0)
         return;
+    Close();
     m_fields.removeAt(index);
-    for (TRecordBuffer& record : m_window)
-        record.values.removeAt(index);
 }
 
 const TRecordBuffer* TDataSet::ActiveRecord() const

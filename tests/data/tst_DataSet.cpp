@@ -4,6 +4,7 @@
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
+#include "data/LocaleSettings.h"
 
 #include <QtTest>
 
@@ -79,8 +80,8 @@ private slots:
 
     void navigationFlags()
     {
-        for (int i = 1; i <= 600; ++i)
-            m_db->addLine(i, QStringLiteral("P001"));
+        m_db->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 600) "
+                                  "INSERT INTO DataBarang (\"No Pesanan\") SELECT i FROM n"));
         auto v = DataModel::SetupPenjualan(m_owner.get());
         TTable* t = v.Penjualan;
         t->Open();
@@ -295,6 +296,40 @@ private slots:
             QCOMPARE(error.ErrorCode(), EngineCode::NoSuchIndex);
         }
         QCOMPARE(t->IndexName(), QStringLiteral("Kode Pelanggan"));
+    }
+
+    // Texts follow the locale: decimal separator, short date order, masks.
+    void fieldTexts()
+    {
+        LocaleSettings settings;
+        settings.DecimalSeparator = QLatin1Char(',');
+        settings.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
+        const ScopedLocaleSettings scope(settings);
+        m_db->addCustomer(QStringLiteral("P001"), QStringLiteral("A"));
+        m_db->exec(QStringLiteral("UPDATE DataPelanggan SET \"No Telepon\" = '(021)555-1234'"));
+        m_db->addLine(1, QStringLiteral("P001"), 27500.5, 1);
+        auto p = DataModel::SetupPelanggan(m_owner.get());
+        p.Pelanggan->Open();
+        QCOMPARE(p.PelangganNoTelepon->DisplayText(), QStringLiteral("(021)555-1234"));
+        QCOMPARE(p.PelangganNoTelepon->EditText(), QStringLiteral("(021)555-1234"));
+        QVERIFY(p.PelangganNoTelepon->IsValidChar(QLatin1Char('x')));
+        QCOMPARE(p.PelangganNoTelepon->DisplayWidth(), 14);
+        auto v = DataModel::SetupPenjualan(m_owner.get());
+        v.Penjualan->Open();
+        QCOMPARE(v.PenjualanHargaSatuan->AsString(), QStringLiteral("27500,5"));
+        QCOMPARE(v.PenjualanJumlahHarga->DisplayText(), QStringLiteral("27500,5"));
+        QCOMPARE(v.PenjualanHargaSatuan->Alignment(), TAlignment::taRightJustify);
+        QVERIFY(v.PenjualanHargaSatuan->IsValidChar(QLatin1Char(',')));
+        QVERIFY(!v.PenjualanHargaSatuan->IsValidChar(QLatin1Char('.')));
+        QVERIFY(!v.PenjualanJumlahHarga->CanModify());
+        v.Penjualan->Edit();
+        v.PenjualanBanyakBarang->SetAsString(QStringLiteral("1,5"));
+        QCOMPARE(v.PenjualanBanyakBarang->AsReal(), 1.5);
+        v.PenjualanTanggal->SetAsString(QStringLiteral("05/01/2004"));
+        QCOMPARE(v.PenjualanTanggal->AsDate(), QDate(2004, 1, 5));
+        QCOMPARE(v.PenjualanTanggal->AsString(), QStringLiteral("05/01/2004"));
+        v.Penjualan->Post();
+        QCOMPARE(m_db->exec(QStringLiteral("SELECT Tanggal FROM DataBarang")), QVariantList{QStringLiteral("2004-01-05")});
     }
 
     void openFailures()
