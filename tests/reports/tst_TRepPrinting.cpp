@@ -78,7 +78,7 @@ private:
 void TestTRepPrinting::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    if (run(QStringLiteral("pdfinfo"), {QStringLiteral("-v")}).isNull() && QStandardPaths::findExecutable("pdfinfo").isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
         QSKIP("poppler-utils (pdfinfo, pdftotext, pdftoppm) are not installed");
 }
 
