@@ -74,12 +74,8 @@ int main(int argc, char** argv)
     QObject owner;
     QElapsedTimer timer;
     timer.start();
-    auto p = DataModel::SetupPelanggan(&owner);
-    p.Pelanggan->Open();
-    auto b = DataModel::SetupBarang(&owner);
-    b.Barang->Open();
-    auto s = DataModel::SetupPenjualan(&owner);
-    s.Penjualan->Open();
+    const auto views = DataModel::SetupAll(&owner);
+    const auto& s = views.penjualan;
     const double openMs = double(timer.nsecsElapsed()) / 1e6;
     std::printf("open the three views:      %9.1f ms\n", openMs);
 

@@ -56,7 +56,17 @@ void makeOrderLineFields(OrderLineFields& v, TTable* view)
     v.NoFaktur = makeField<TStringField>(view, QStringLiteral("No Faktur"), 6);
 }
 
-const QString kJumlahHargaFormat = QStringLiteral("###.##");
+// The calculated line amount, computed by the view's OnCalcFields.
+template <class Field>
+Field* makeJumlahHarga(TTable* view, const OrderLineFields& f)
+{
+    Field* jumlah = makeField<Field>(view, QStringLiteral("Jumlah Harga"), TFieldKind::fkCalculated);
+    jumlah->SetDisplayFormat(QStringLiteral("###.##"));
+    view->OnCalcFields = [harga = f.HargaSatuan, banyak = f.BanyakBarang, jumlah](TDataSet*) {
+        CalcJumlahHarga(harga, banyak, jumlah);
+    };
+    return jumlah;
+}
 
 bool isKeyViolation(const EDatabaseError& error)
 {
@@ -72,6 +82,15 @@ void discardChange(TDataSet* dataSet)
         dataSet->Cancel();
 }
 
+}
+
+AllViews SetupAll(QObject* owner)
+{
+    AllViews views{SetupPelanggan(owner), SetupBarang(owner), SetupPenjualan(owner)};
+    views.pelanggan.Pelanggan->Open();
+    views.barang.Barang->Open();
+    views.penjualan.Penjualan->Open();
+    return views;
 }
 
 PelangganView SetupPelanggan(QObject* owner, const QString& window)
@@ -104,12 +123,7 @@ BarangView SetupBarang(QObject* owner, const QString& window)
     v.BarangBanyakBarang = f.BanyakBarang;
     v.BarangNoFaktur = f.NoFaktur;
     v.BarangTotalJumlah = makeField<TFloatField>(v.Barang, QStringLiteral("Total Jumlah"));
-    v.BarangJumlahHarga =
-        makeField<TFloatField>(v.Barang, QStringLiteral("Jumlah Harga"), TFieldKind::fkCalculated);
-    v.BarangJumlahHarga->SetDisplayFormat(kJumlahHargaFormat);
-    v.Barang->OnCalcFields = [v](TDataSet*) {
-        CalcJumlahHarga(v.BarangHargaSatuan, v.BarangBanyakBarang, v.BarangJumlahHarga);
-    };
+    v.BarangJumlahHarga = makeJumlahHarga<TFloatField>(v.Barang, f);
     v.dsBarang = makeSource(owner, v.Barang, window);
     TTable* barang = v.Barang;
     ComponentRegistry::resolve(QStringLiteral("FormPelanggan"), QStringLiteral("dsPelanggan"), barang,
@@ -137,12 +151,7 @@ PenjualanView SetupPenjualan(QObject* owner, const QString& window)
     v.PenjualanTanggal = makeField<TDateField>(v.Penjualan, QStringLiteral("Tanggal"));
     v.PenjualanTanggal->SetEditMask(QStringLiteral("!99/99/0000;1;_"));
     v.PenjualanTotalJumlah = makeField<TFloatField>(v.Penjualan, QStringLiteral("Total Jumlah"));
-    v.PenjualanJumlahHarga =
-        makeField<TCurrencyField>(v.Penjualan, QStringLiteral("Jumlah Harga"), TFieldKind::fkCalculated);
-    v.PenjualanJumlahHarga->SetDisplayFormat(kJumlahHargaFormat);
-    v.Penjualan->OnCalcFields = [v](TDataSet*) {
-        CalcJumlahHarga(v.PenjualanHargaSatuan, v.PenjualanBanyakBarang, v.PenjualanJumlahHarga);
-    };
+    v.PenjualanJumlahHarga = makeJumlahHarga<TCurrencyField>(v.Penjualan, f);
     v.dsPenjualan = makeSource(owner, v.Penjualan, window);
     return v;
 }

@@ -66,6 +66,15 @@ PelangganView SetupPelanggan(QObject* owner, const QString& window = QStringLite
 BarangView SetupBarang(QObject* owner, const QString& window = QStringLiteral("FormBarang"));
 PenjualanView SetupPenjualan(QObject* owner, const QString& window = QStringLiteral("FormPenjualan"));
 
+// The three views set up and opened in window creation order, for tools and
+// tests that use them without the windows.
+struct AllViews {
+    PelangganView pelanggan;
+    BarangView barang;
+    PenjualanView penjualan;
+};
+AllViews SetupAll(QObject* owner);
+
 // Jumlah Harga = Harga Satuan x Banyak Barang; 0 when either is empty or 0.
 void CalcJumlahHarga(TDataSet* view);
 void CalcJumlahHarga(const TField* harga, const TField* banyak, TField* jumlah);

@@ -63,12 +63,9 @@ private slots:
         QVERIFY(!readFile(alias->path).contains("wangsa"));  // only a salted hash is stored
 
         QObject owner;
-        auto p = DataModel::SetupPelanggan(&owner);
-        p.Pelanggan->Open();
-        auto b = DataModel::SetupBarang(&owner);
-        b.Barang->Open();
-        auto s = DataModel::SetupPenjualan(&owner);
-        s.Penjualan->Open();
+        const auto views = DataModel::SetupAll(&owner);
+        const auto& p = views.pelanggan;
+        const auto& s = views.penjualan;
         QCOMPARE(p.Pelanggan->RecordCount(), 20);
         const QRegularExpression phone(QStringLiteral("^\\(\\d{3}\\)\\d{3}-\\d{4}$"));
         for (p.Pelanggan->First(); !p.Pelanggan->Eof(); p.Pelanggan->Next()) {

@@ -81,12 +81,9 @@ private slots:
     void twoViewsOfOneProcess()
     {
         QObject owner;
-        auto p = DataModel::SetupPelanggan(&owner);
-        p.Pelanggan->Open();
-        auto b = DataModel::SetupBarang(&owner);
-        b.Barang->Open();
-        auto s = DataModel::SetupPenjualan(&owner);
-        s.Penjualan->Open();
+        const auto views = DataModel::SetupAll(&owner);
+        const auto& b = views.barang;
+        const auto& s = views.penjualan;
         b.Barang->Edit();  // line 1
         b.BarangBanyakBarang->SetAsReal(5);
         QVERIFY(isLockError([&] { s.Penjualan->Edit(); }));
