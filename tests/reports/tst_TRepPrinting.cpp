@@ -42,8 +42,7 @@ QImage renderFirstPage(const QString& pdf, int dpi)
     return QImage(prefix + QStringLiteral(".pgm"));
 }
 
-// The bounds of the dark pixels, ignoring text: the first full-width dark row
-// run of the test page's filled rectangle.
+// The bounds of the dark pixels.
 QRect darkBounds(const QImage& image)
 {
     QRect bounds;
