@@ -489,10 +489,12 @@ void TDataSet::Insert()
     m_insertedAt = std::max(m_current, 0);
     m_window.insert(m_insertedAt, record);
     m_current = m_insertedAt;
-    SetState(dsInsert);
+    // The master's values are in place before the controls hear of the insert.
+    m_state = dsInsert;
     InitNewRecord();
     m_modified = false;
     m_bof = m_eof = false;
+    DataEvent(deUpdateState);
     DataEvent(deDataSetChange);
 }
 

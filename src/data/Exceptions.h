@@ -47,6 +47,7 @@ public:
 struct TDBError {
     int ErrorCode = 0;
     QString Message;
+    int NativeCode = 0;  // the storage's own code, for context entries
 };
 
 // A storage error. Code 9729 is a duplicate key.

@@ -16,25 +16,27 @@
 
 // ---------------------------------------------------------------- errors
 
-void raiseEngineError(int code, const QString& message, const QString& detail)
+void raiseEngineError(int code, const QString& message, const QString& detail, int nativeCode)
 {
     QList<TDBError> errors{TDBError{code, message}};
     if (!detail.isEmpty())
-        errors.append(TDBError{0, detail});
+        errors.append(TDBError{code, detail, nativeCode});
     throw EDBEngineError(errors);
 }
 
 void raiseSqlError(const QSqlError& error, const QString& context)
 {
     const QString native = error.nativeErrorCode();
-    const QString detail = QStringLiteral("%1 (%2)").arg(error.text(), native);
+    const int nativeCode = native.toInt();
+    const QString detail = error.text();
     if (native == QLatin1String("1555") || native == QLatin1String("2067"))
-        raiseEngineError(EngineCode::KeyViolation, QStringLiteral("Key violation."), detail);
+        raiseEngineError(EngineCode::KeyViolation, QStringLiteral("Key violation."), detail, nativeCode);
     if (native == QLatin1String("1299"))
-        raiseEngineError(EngineCode::RequiredField, QStringLiteral("Field value required."), detail);
+        raiseEngineError(EngineCode::RequiredField, QStringLiteral("Field value required."), detail, nativeCode);
     if (native == QLatin1String("5") || native == QLatin1String("517") || native == QLatin1String("6"))
-        raiseEngineError(EngineCode::RecordLocked, QStringLiteral("Table is busy: %1").arg(context), detail);
-    raiseEngineError(EngineCode::General, QStringLiteral("%1: %2").arg(context, error.text()), detail);
+        raiseEngineError(EngineCode::RecordLocked, QStringLiteral("Table is busy: %1").arg(context), detail,
+                         nativeCode);
+    raiseEngineError(EngineCode::General, error.text(), context, nativeCode);
 }
 
 QString quoteName(const QString& name)
@@ -208,9 +210,8 @@ QVariant columnValue(sqlite3_stmt* statement, int column)
     const int code = sqlite3_extended_errcode(handle);
     const QString text = QString::fromUtf8(sqlite3_errmsg(handle));
     if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-        raiseEngineError(EngineCode::RecordLocked, QStringLiteral("Table is busy."), text);
-    raiseEngineError(EngineCode::General, QStringLiteral("%1: %2").arg(sql, text),
-                     QStringLiteral("%1 (%2)").arg(text).arg(code));
+        raiseEngineError(EngineCode::RecordLocked, QStringLiteral("Table is busy."), text, code);
+    raiseEngineError(EngineCode::General, text, sql, code);
 }
 
 }

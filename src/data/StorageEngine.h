@@ -110,4 +110,7 @@ std::shared_ptr<StorageDatabase> openDatabase(const QString& alias);
 // Forgets the shared databases (the engine's shut-down; also used by tests).
 void closeAllDatabases();
 
-[[noreturn]] void raiseEngineError(int code, const QString& message, const QString& detail = QString());
+// Raises EDBEngineError: the first entry carries code and message; a detail
+// from the storage follows as a second entry with its native code.
+[[noreturn]] void raiseEngineError(int code, const QString& message, const QString& detail = QString(),
+                                   int nativeCode = 0);

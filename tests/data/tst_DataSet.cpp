@@ -222,6 +222,9 @@ private slots:
             QFAIL("no error");
         } catch (const EDBEngineError& error) {
             QCOMPARE(error.ErrorCode(), DBIERR_KEYVIOL);
+            QCOMPARE(error.ErrorCount(), 2);
+            QCOMPARE(error.Errors(1).NativeCode, 1555);
+            QCOMPARE(error.message(), error.Errors(0).Message + QLatin1Char('\n') + error.Errors(1).Message);
         }
         QCOMPARE(v.Penjualan->State(), dsInsert);
         QCOMPARE(v.PenjualanNoPesanan->AsReal(), 7.0);
