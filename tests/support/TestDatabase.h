@@ -4,6 +4,7 @@
 // and the alias configuration (XDG_CONFIG_HOME and XDG_DATA_HOME point into it).
 
 #include "data/AliasConfig.h"
+#include "data/OperatorAccount.h"
 #include "data/Schema.h"
 #include "data/StorageEngine.h"
 
@@ -57,6 +58,18 @@ public:
         return first;
     }
     QVariantList exec(const QString& sql, const QVariantList& values = {}) const { return exec(m_path, sql, values); }
+
+    // The operator account the login window checks.
+    void addOperator(const QString& name, const QString& password) const
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test-operator"));
+            db.setDatabaseName(m_path);
+            db.open();
+            OperatorAccount::store(db, name, password);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("test-operator"));
+    }
 
     void addCustomer(const QString& code, const QString& name) const
     {
