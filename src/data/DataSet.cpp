@@ -296,8 +296,9 @@ bool TDataSet::FetchBefore()
 // Keeps the window bounded: memory stays flat however far the view moves.
 void TDataSet::Trim(bool keepAfter)
 {
+    // Trimmed a page at a time, not on every move.
     const int limit = 2 * kPage + m_before + m_after;
-    if (m_window.size() <= limit || m_state == dsInsert)
+    if (m_window.size() <= limit + kPage || m_state == dsInsert)
         return;
     if (keepAfter) {
         const int drop = std::min(int(m_window.size()) - limit, m_current - m_before);

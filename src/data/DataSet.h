@@ -199,17 +199,21 @@ protected:
     void SwitchIndex(const QString& indexName);
     StorageCursor* Cursor() const { return m_cursor.get(); }
     StorageRow OrderKeyOf(const StorageRow& row) const;
+    // The stored row of a record: its key columns as read, its fields' values.
+    StorageRow FullRow(const TRecordBuffer& record) const;
     QVariantList PrimaryKeyOf(const StorageRow& row) const;
     QList<int> m_columnOfField;   // storage column of each field, -1 for calculated ones
 
 private:
     void BindFields();
     void CreateDefaultFields();
-    TRecordBuffer ToBuffer(const StorageRow& row);
+    TRecordBuffer ToBuffer(StorageRow row);
+    void FindKeyColumns();
 
     std::shared_ptr<StorageDatabase> m_database;
     std::unique_ptr<StorageTable> m_table;
     std::unique_ptr<StorageCursor> m_cursor;
+    QList<int> m_keyColumns;      // columns of the ordering and primary keys
 };
 
 class TDBDataSet : public TEngineDataSet {

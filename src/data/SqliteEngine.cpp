@@ -230,6 +230,7 @@ QList<StorageRow> SqliteDatabase::selectRows(const QString& sql, const QVariantL
     for (int i = 0; i < values.size(); ++i)
         bindValue(statement, i + 1, values.at(i));
     QList<StorageRow> rows;
+    rows.reserve(values.isEmpty() ? 0 : values.last().toInt());
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
         StorageRow row;

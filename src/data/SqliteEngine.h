@@ -26,7 +26,8 @@ public:
     // Runs a statement with its bound values; raises the mapped engine error.
     void execute(QSqlQuery& query, const QString& context);
     // Runs a SELECT straight on the connection's sqlite3 handle (reading many
-    // rows through Qt Sql's value layer costs several times more).
+    // rows through Qt Sql's value layer costs several times more). Its last
+    // bound value is the row limit.
     QList<StorageRow> selectRows(const QString& sql, const QVariantList& values, int width);
     // Runs work inside BEGIN IMMEDIATE ... COMMIT, rolling back on failure.
     template <class Work> void inTransaction(Work&& work);

@@ -113,6 +113,7 @@ void TEngineDataSet::OpenEngineTable(const QString& alias, const QString& tableN
             CreateDefaultFields();
         BindFields();
         m_cursor = m_table->openCursor(indexName);
+        FindKeyColumns();
     } catch (...) {
         InternalClose();
         throw;
@@ -129,6 +130,7 @@ void TEngineDataSet::InternalClose()
 void TEngineDataSet::SwitchIndex(const QString& indexName)
 {
     m_cursor = m_table->openCursor(indexName);
+    FindKeyColumns();
 }
 
 StorageRow TEngineDataSet::OrderKeyOf(const StorageRow& row) const
@@ -147,27 +149,39 @@ QVariantList TEngineDataSet::PrimaryKeyOf(const StorageRow& row) const
     return key;
 }
 
-TRecordBuffer TEngineDataSet::ToBuffer(const StorageRow& row)
+// The record keeps of its row only the key columns; the other values move
+// into the fields' slots.
+TRecordBuffer TEngineDataSet::ToBuffer(StorageRow row)
 {
     TRecordBuffer record;
-    record.row = row;
     record.values.reserve(Fields().size());
     for (int i = 0; i < Fields().size(); ++i) {
         const int column = m_columnOfField.at(i);
-        record.values.append(column < 0 ? QVariant() : fromColumn(Fields().at(i), row.at(column)));
+        if (column < 0)
+            record.values.append(QVariant());
+        else if (m_keyColumns.contains(column))
+            record.values.append(fromColumn(Fields().at(i), row.at(column)));
+        else
+            record.values.append(fromColumn(Fields().at(i), std::exchange(row[column], QVariant())));
     }
+    record.row = std::move(row);
     return record;
+}
+
+void TEngineDataSet::FindKeyColumns()
+{
+    m_keyColumns = m_cursor->orderKey() + m_cursor->primaryKey();
 }
 
 QList<TRecordBuffer> TEngineDataSet::ReadRecords(const StorageRow& from, ScanDirection direction, bool inclusive,
                                                  int limit)
 {
-    const QList<StorageRow> rows =
+    QList<StorageRow> rows =
         m_cursor->fetch(from.isEmpty() ? StorageRow() : OrderKeyOf(from), direction, inclusive, limit);
     QList<TRecordBuffer> records;
     records.reserve(rows.size());
-    for (const StorageRow& row : rows)
-        records.append(ToBuffer(row));
+    for (StorageRow& row : rows)
+        records.append(ToBuffer(std::move(row)));
     return records;
 }
 
@@ -197,19 +211,28 @@ std::optional<StorageRow> TEngineDataSet::LocateKey(const QStringList& columns, 
     return m_cursor->findKey(columns, values, partialLength, caseInsensitive);
 }
 
+StorageRow TEngineDataSet::FullRow(const TRecordBuffer& record) const
+{
+    StorageRow row = record.row.isEmpty() ? StorageRow(m_cursor->columns().size()) : record.row;
+    for (int i = 0; i < Fields().size(); ++i) {
+        if (m_columnOfField.at(i) >= 0)
+            row[m_columnOfField.at(i)] = record.values.at(i);
+    }
+    return row;
+}
+
 StorageRow TEngineDataSet::InternalPost(const TRecordBuffer& record, bool isNew)
 {
     QStringList columns;
     QVariantList values;
-    StorageRow written = isNew ? StorageRow(m_cursor->columns().size()) : record.row;
     for (int i = 0; i < Fields().size(); ++i) {
         const int column = m_columnOfField.at(i);
         if (column < 0)
             continue;
         columns.append(m_cursor->columns().at(column));
         values.append(record.values.at(i));
-        written[column] = record.values.at(i);
     }
+    const StorageRow written = FullRow(record);
     if (isNew)
         m_table->insert(columns, values);
     else
@@ -331,8 +354,9 @@ void TTable::SetIndexName(const QString& name)
     m_indexName = name;
     if (m_hasRange)
         Cursor()->setRange(m_range);
+    // The current record's place in the new order comes from all its values.
     if (const TRecordBuffer* current = CurrentRecord())
-        ReadAround(current->row);
+        ReadAround(FullRow(*current));
     else
         ReadFirst();
     DataEvent(deDataSetChange);
