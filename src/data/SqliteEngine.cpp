@@ -111,14 +111,21 @@ SqliteDatabase::SqliteDatabase(const QString& path)
         QSqlDatabase::removeDatabase(m_connectionName);
         raiseSqlError(error, QStringLiteral("Cannot open %1").arg(path));
     }
-    run(QStringLiteral("PRAGMA journal_mode=WAL"));
-    run(QStringLiteral("PRAGMA synchronous=FULL"));
-    const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        m_handle = *static_cast<sqlite3* const*>(handle.constData());
-    if (!m_handle)
-        raiseEngineError(EngineCode::General, QStringLiteral("Cannot open %1: no SQLite handle").arg(path));
-    m_locks = RecordLocks::forDatabase(m_path);
+    try {
+        run(QStringLiteral("PRAGMA journal_mode=WAL"));
+        run(QStringLiteral("PRAGMA synchronous=FULL"));
+        const QVariant handle = db.driver()->handle();
+        if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            m_handle = *static_cast<sqlite3* const*>(handle.constData());
+        if (!m_handle)
+            raiseEngineError(EngineCode::General, QStringLiteral("Cannot open %1: no SQLite handle").arg(path));
+        m_locks = RecordLocks::forDatabase(m_path);
+    } catch (...) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw;
+    }
 }
 
 SqliteDatabase::~SqliteDatabase()
