@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+enum FontStyle : unsigned {
+    fsRegular = 0,
+    fsBold = 1u << 0,
+    fsItalic = 1u << 1,
+    fsUnderline = 1u << 2,
+};
+
+// A font given by its character height in pixels, as the windows specify it.
+inline QFont pixelFont(const QString& family, int pixels, unsigned style = fsRegular)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(style & fsBold);
+    font.setItalic(style & fsItalic);
+    font.setUnderline(style & fsUnderline);
+    return font;
+}
+
+// The windows' own font: "MS Sans Serif", 11 pixels.
+inline QFont windowFont()
+{
+    return pixelFont(QStringLiteral("MS Sans Serif"), 11);
+}

@@ -1,0 +1,62 @@
+#include "app/StartUp.h"
+
+#include "app/TApplication.h"
+#include "app/TTimer.h"
+#include "app/UPassword.h"
+#include "app/USplash.h"
+#include "app/UUtama.h"
+#include "app/Ucredits.h"
+#include "data/Exceptions.h"
+#include "forms/UBarang.h"
+#include "forms/UPelanggan.h"
+#include "forms/UPenjualan.h"
+#include "forms/UPesanan.h"
+#include "reports/ui/UTanggal.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// Keeps the splash painted until its timer closes it; deliberately busy.
+void showSplash()
+{
+    FrmSplash = new TFrmSplash(Application->owner());
+    FrmSplash->show();
+    FrmSplash->repaint();
+    while (FrmSplash->Timer1->Enabled())
+        QCoreApplication::processEvents();
+}
+
+} // namespace
+
+void createForms()
+{
+    Application->CreateForm(FormPassword);
+    Application->CreateForm(FormPelanggan);
+    Application->CreateForm(FormBarang);
+    Application->CreateForm(FormPenjualan);
+    Application->CreateForm(FAbout);
+    Application->CreateForm(FormUtama);
+    Application->CreateForm(FormPesanan);
+    Application->CreateForm(FormTanggal);
+}
+
+int runProgram(const std::function<void(TApplication&)>& onReady)
+{
+    TApplication application(QCoreApplication::applicationFilePath());
+    if (onReady)
+        onReady(application);
+    try {
+        showSplash();
+        createForms();
+        delete FrmSplash;
+        FrmSplash = nullptr;
+    } catch (const Exception& error) {
+        showApplicationError(error);
+        return 1;
+    } catch (const std::exception& error) {
+        showApplicationError(Exception(QString::fromLocal8Bit(error.what())));
+        return 1;
+    }
+    return application.Run();
+}

@@ -1,0 +1,174 @@
+#include "app/UUtama.h"
+
+#include "app/Fonts.h"
+#include "app/MessageBoxes.h"
+#include "app/TApplication.h"
+#include "app/TImage.h"
+#include "app/TLabel.h"
+#include "app/TSpeedButton.h"
+#include "app/TStatusBar.h"
+#include "app/TTimer.h"
+#include "app/Ucredits.h"
+#include "data/Formats.h"
+#include "data/HandlerGuard.h"
+#include "forms/UBarang.h"
+#include "forms/UPelanggan.h"
+#include "forms/UPenjualan.h"
+#include "forms/UPesanan.h"
+#include "reports/Pictures.h"
+#include "reports/ui/UTanggal.h"
+
+#include <QDateTime>
+#include <QMenu>
+#include <QMenuBar>
+
+TFormUtama* FormUtama = nullptr;
+
+namespace {
+
+QAction* addEntry(QMenu* menu, const QString& caption, TFormUtama* form, void (TFormUtama::*handler)())
+{
+    QAction* action = menu->addAction(caption);
+    QObject::connect(action, &QAction::triggered, form, [form, handler] { guarded([form, handler] { (form->*handler)(); }); });
+    return action;
+}
+
+} // namespace
+
+TFormUtama::TFormUtama(QWidget* owner) : TForm(owner)
+{
+    createMenu();
+    initWindow(windowCaption(QStringLiteral("PT. TIRTA WANGSA"), 139), TBorderStyle::bsSingle, QSize(734, 335), true);
+    setWindowState(Qt::WindowMaximized);
+    createControls();
+    Timer1 = new TTimer(this, 1000, [this] { Timer1Timer(); });
+    Timer2 = new TTimer(this, 1000, [this] { Timer2Timer(); });
+    Timer3 = new TTimer(this, 500, [this] { Timer3Timer(); });
+}
+
+void TFormUtama::createControls()
+{
+    QWidget* c = client();
+    const QString arial = QStringLiteral("Arial");
+    const QString comic = QStringLiteral("Comic Sans MS");
+    const QString title = QStringLiteral("PROGRAM PENJUALAN PRODUK WANGSA");
+    Image2 = new TImage(c, QRect(-1, -16, 802, 521), Pictures::background());
+    Label4 = new TLabel(c, 296, 110, QStringLiteral("JL. KENANGA NO. 11 SUKAMULYA"), pixelFont(arial, 15, fsBold), Qt::red);
+    Label1 = new TLabel(c, 289, 72, QStringLiteral("PT. TIRTA WANGSA"), pixelFont(arial, 32, fsBold), Qt::red);
+    Image1 = new TImage(c, QRect(232, 80, 49, 49), Pictures::logo());
+    SpeedButton3 = new TSpeedButton(c, QRect(680, 448, 97, 38), Pictures::buttonFace(QStringLiteral("Keluar")),
+                                    [this] { SpeedButton3Click(); });
+    Label2 = new TLabel(c, 665, 0, QString(), pixelFont(arial, 19, fsBold), Qt::cyan);
+    Label3 = new TLabel(c, 124, 24, title, pixelFont(comic, 27, fsBold), Qt::red);
+    Label3->setFixedBounds(544, 38);
+    Label6 = new TLabel(c, 124, 24, title, pixelFont(comic, 27, fsBold), Qt::yellow);
+    Label6->setFixedBounds(544, 38);
+    StatusBar1 = new TStatusBar(c, 22, true);
+}
+
+void TFormUtama::createMenu()
+{
+    MainMenu1 = new QMenuBar;
+    setMenuBar(MainMenu1);
+    File1 = MainMenu1->addMenu(QStringLiteral("&File"));
+    DataPelanggan1 = addEntry(File1, QStringLiteral("&Input Pelanggan"), this, &TFormUtama::DataPelanggan1Click);
+    InputPesanan1 = addEntry(File1, QStringLiteral("Input Pesanan"), this, &TFormUtama::InputPesanan1Click);
+    Penjualan1 = addEntry(File1, QStringLiteral("Input Barang"), this, &TFormUtama::Penjualan1Click);
+    DataBarang1 = addEntry(File1, QStringLiteral("&Input Penjualan"), this, &TFormUtama::DataBarang1Click);
+    Exit1 = addEntry(File1, QStringLiteral("&Keluar"), this, &TFormUtama::Exit1Click);
+    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    Exit1->setShortcutContext(Qt::WindowShortcut);
+    addAction(Exit1);
+
+    Help1 = MainMenu1->addMenu(QStringLiteral("&Report"));
+    Preview1 = Help1->addMenu(QStringLiteral("&Laporan Penjualan"));
+    PenjualanPertanggal2 = addEntry(Preview1, QStringLiteral("&Pelanggan"), this, &TFormUtama::PenjualanPertanggal2Click);
+    SejarahPerusaan1 = addEntry(Preview1, QStringLiteral("&Barang"), this, &TFormUtama::SejarahPerusaan1Click);
+    PenjualanPertanggal1 = addEntry(Preview1, QStringLiteral("&Harian"), this, &TFormUtama::PenjualanPertanggal1Click);
+    Print1 = Help1->addMenu(QStringLiteral("Cetak"));
+    CetakFakturPenjualan1 = addEntry(Print1, QStringLiteral("Faktur Penjualan"), this, &TFormUtama::CetakFakturPenjualan1Click);
+    Laporanharian1 = addEntry(Print1, QStringLiteral("Laporan harian"), this, &TFormUtama::Laporanharian1Click);
+
+    Help2 = MainMenu1->addMenu(QStringLiteral("&About"));
+    AboutProgram1 = addEntry(Help2, QStringLiteral("About Program"), this, &TFormUtama::AboutProgram1Click);
+}
+
+void TFormUtama::FormCreate()
+{
+    // The invoice report that lies on this window is hidden here; it arrives
+    // with the report definitions.
+}
+
+void TFormUtama::Timer1Timer()
+{
+    StatusBar1->setPanelText(FormatDateText(QStringLiteral("dddd, dd mmmm yyyy"), QDateTime::currentDateTime()));
+}
+
+QString TFormUtama::clockText(const QTime& time)
+{
+    return QStringLiteral("%1:%2:%3  WIB").arg(time.hour()).arg(time.minute()).arg(time.second());
+}
+
+void TFormUtama::Timer2Timer()
+{
+    Label2->setCaption(clockText(QTime::currentTime()));
+}
+
+void TFormUtama::Timer3Timer()
+{
+    Label6->setHidden(!Label6->isHidden());
+}
+
+// Enter and Esc both give OK here: only Yes ends the program.
+void TFormUtama::confirmExit()
+{
+    if (MessageDlg(QStringLiteral("Yakin mau keluar dari program ?"), mbYes | mbOK) == mrYes)
+        Application->Terminate();
+}
+
+void TFormUtama::SpeedButton3Click()
+{
+    confirmExit();
+}
+
+void TFormUtama::Exit1Click()
+{
+    confirmExit();
+}
+
+void TFormUtama::DataPelanggan1Click()
+{
+    FormPelanggan->Show();
+}
+
+void TFormUtama::InputPesanan1Click()
+{
+    FormPesanan->Show();
+}
+
+void TFormUtama::Penjualan1Click()
+{
+    FormBarang->Show();
+}
+
+void TFormUtama::DataBarang1Click()
+{
+    FormPenjualan->Show();
+}
+
+void TFormUtama::CetakFakturPenjualan1Click()
+{
+    FormTanggal->Show();
+}
+
+void TFormUtama::AboutProgram1Click()
+{
+    FAbout->Show();
+    Hide();
+}
+
+// The report entries arrive with the report definitions; until then they do nothing.
+void TFormUtama::PenjualanPertanggal2Click() {}
+void TFormUtama::SejarahPerusaan1Click() {}
+void TFormUtama::PenjualanPertanggal1Click() {}
+void TFormUtama::Laporanharian1Click() {}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/TForm.h"
+
+#include <QTime>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class TImage;
+class TLabel;
+class TSpeedButton;
+class TStatusBar;
+class TTimer;
+
+// The main window: company name, blinking title, clock, date and the menu
+// from which every other window and every report is reached.
+class TFormUtama : public TForm {
+    Q_OBJECT
+public:
+    explicit TFormUtama(QWidget* owner);
+
+    TImage* Image2;
+    TLabel* Label4;
+    TLabel* Label1;
+    TImage* Image1;
+    TSpeedButton* SpeedButton3;
+    TLabel* Label2;
+    TLabel* Label3;
+    TLabel* Label6;
+    TStatusBar* StatusBar1;
+
+    QMenuBar* MainMenu1;
+    QMenu* File1;
+    QAction* DataPelanggan1;
+    QAction* InputPesanan1;
+    QAction* Penjualan1;
+    QAction* DataBarang1;
+    QAction* Exit1;
+    QMenu* Help1;
+    QMenu* Preview1;
+    QAction* PenjualanPertanggal2;
+    QAction* SejarahPerusaan1;
+    QAction* PenjualanPertanggal1;
+    QMenu* Print1;
+    QAction* CetakFakturPenjualan1;
+    QAction* Laporanharian1;
+    QMenu* Help2;
+    QAction* AboutProgram1;
+
+    TTimer* Timer1;
+    TTimer* Timer2;
+    TTimer* Timer3;
+
+    void FormCreate() override;
+    void Timer1Timer();
+    void Timer2Timer();
+    void Timer3Timer();
+    void SpeedButton3Click();
+    void Exit1Click();
+    void DataPelanggan1Click();
+    void InputPesanan1Click();
+    void Penjualan1Click();
+    void DataBarang1Click();
+    void CetakFakturPenjualan1Click();
+    void AboutProgram1Click();
+    void PenjualanPertanggal2Click();
+    void SejarahPerusaan1Click();
+    void PenjualanPertanggal1Click();
+    void Laporanharian1Click();
+
+    // The clock's text: hours, minutes and seconds without leading zeros, then "  WIB".
+    static QString clockText(const QTime& time);
+
+private:
+    void createControls();
+    void createMenu();
+    void confirmExit();
+};
+
+extern TFormUtama* FormUtama;

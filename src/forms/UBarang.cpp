@@ -1,0 +1,8 @@
+#include "forms/UBarang.h"
+
+TFormBarang* FormBarang = nullptr;
+
+TFormBarang::TFormBarang(QWidget* owner) : TForm(owner)
+{
+    initWindow(windowCaption(QStringLiteral("Barang"), 136), TBorderStyle::bsSingle, QSize(659, 467));
+}

@@ -1,0 +1,189 @@
+#include "ModalAnswer.h"
+#include "TestDatabase.h"
+#include "app/StartUp.h"
+#include "app/TApplication.h"
+#include "app/TLabel.h"
+#include "app/TSpeedButton.h"
+#include "app/TStatusBar.h"
+#include "app/UUtama.h"
+#include "app/Ucredits.h"
+#include "forms/UPelanggan.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QtTest>
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void clockText_data();
+    void clockText();
+    void captionAndSize();
+    void menuTree();
+    void timersRunWhileHidden();
+    void exitConfirmation_data();
+    void exitConfirmation();
+    void ctrlXAsksToLeave();
+    void dataWindowIsShownOnceAndBroughtToFront();
+    void aboutHidesTheMainWindowUntilTheCreditsClose();
+    void closeBoxOnlyHides();
+    void exitAnsweredYesEndsTheProgram();
+
+private:
+    TestDatabase m_db;
+    std::unique_ptr<TApplication> m_app;
+};
+
+void TestMainWindow::initTestCase()
+{
+    m_db.addOperator(QStringLiteral("ADMIN"), QStringLiteral("wangsa"));
+    m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
+    createForms();
+    FormUtama->Show();
+    QVERIFY(QTest::qWaitForWindowActive(FormUtama));
+}
+
+void TestMainWindow::clockText_data()
+{
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("morning") << QTime(9, 5, 7) << "9:5:7  WIB";
+    QTest::newRow("midnight") << QTime(0, 0, 0) << "0:0:0  WIB";
+    QTest::newRow("evening") << QTime(23, 59, 59) << "23:59:59  WIB";
+}
+
+void TestMainWindow::clockText()
+{
+    QFETCH(QTime, time);
+    QFETCH(QString, text);
+    QCOMPARE(TFormUtama::clockText(time), text);
+}
+
+void TestMainWindow::captionAndSize()
+{
+    QCOMPARE(FormUtama->windowTitle(), QStringLiteral("PT. TIRTA WANGSA") + QString(139, QLatin1Char(' ')) + '.');
+    QVERIFY(FormUtama->isMaximized());
+    QCOMPARE(FormUtama->SpeedButton3->geometry(), QRect(680, 448, 97, 38));
+    QCOMPARE(FormUtama->Label6->geometry(), FormUtama->Label3->geometry());
+    QCOMPARE(FormUtama->Label6->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    QCOMPARE(FormUtama->StatusBar1->height(), 22);
+    QCOMPARE(FormUtama->StatusBar1->y() + 22, FormUtama->client()->height());
+}
+
+void TestMainWindow::menuTree()
+{
+    auto captions = [](const QMenu* menu) {
+        QStringList list;
+        for (const QAction* a : menu->actions())
+            list << a->text();
+        return list;
+    };
+    QStringList top;
+    for (const QAction* a : FormUtama->MainMenu1->actions())
+        top << a->text();
+    QCOMPARE(top, QStringList({"&File", "&Report", "&About"}));
+    QCOMPARE(captions(FormUtama->File1),
+             QStringList({"&Input Pelanggan", "Input Pesanan", "Input Barang", "&Input Penjualan", "&Keluar"}));
+    QCOMPARE(captions(FormUtama->Help1), QStringList({"&Laporan Penjualan", "Cetak"}));
+    QCOMPARE(captions(FormUtama->Preview1), QStringList({"&Pelanggan", "&Barang", "&Harian"}));
+    QCOMPARE(captions(FormUtama->Print1), QStringList({"Faktur Penjualan", "Laporan harian"}));
+    QCOMPARE(captions(FormUtama->Help2), QStringList({"About Program"}));
+    QCOMPARE(FormUtama->Exit1->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+    QCOMPARE(int(FormUtama->Exit1->shortcut()[0].toCombined()), 0x04000000 | Qt::Key_X);
+}
+
+// The clock, the date and the blinking title move while the window is hidden.
+void TestMainWindow::timersRunWhileHidden()
+{
+    FormUtama->hide();
+    const bool yellow = FormUtama->Label6->isVisibleTo(FormUtama);
+    QTRY_VERIFY_WITH_TIMEOUT(FormUtama->Label6->isVisibleTo(FormUtama) != yellow, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(FormUtama->Label2->caption().endsWith(QLatin1String("  WIB")), 3000);
+    QVERIFY(!FormUtama->StatusBar1->panelText().isEmpty());
+    const QString date = FormUtama->StatusBar1->panelText();
+    QVERIFY2(date.contains(QString::number(QDate::currentDate().year())), qPrintable(date));
+    FormUtama->Show();
+}
+
+void TestMainWindow::exitConfirmation_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("Enter gives OK") << "Enter" << false;
+    QTest::newRow("Esc gives OK") << "Esc" << false;
+    QTest::newRow("close box") << "close" << false;
+    QTest::newRow("OK") << "OK" << false;
+}
+
+void TestMainWindow::exitConfirmation()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, ends);
+    TApplication* app = m_app.get();
+    if (answer == QLatin1String("Enter"))
+        test::pressKey(Qt::Key_Return);
+    else if (answer == QLatin1String("Esc"))
+        test::pressKey(Qt::Key_Escape);
+    else if (answer == QLatin1String("close"))
+        test::closeBox();
+    else
+        test::clickButton(answer);
+    QTest::mouseClick(FormUtama->SpeedButton3, Qt::LeftButton);
+    QCOMPARE(app->Terminated(), ends);
+}
+
+void TestMainWindow::ctrlXAsksToLeave()
+{
+    QString question;
+    test::answerNextModal([&question](QWidget* box) {
+        question = box->findChild<QLabel*>(QStringLiteral("Message"))->text();
+        QTest::keyClick(box->focusWidget(), Qt::Key_Escape);
+    });
+    FormUtama->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(FormUtama));
+    QTest::keyClick(FormUtama->windowHandle(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(question, QStringLiteral("Yakin mau keluar dari program ?"));
+}
+
+void TestMainWindow::dataWindowIsShownOnceAndBroughtToFront()
+{
+    const int windows = int(QApplication::topLevelWidgets().size());
+    FormUtama->DataPelanggan1->trigger();
+    QVERIFY(FormPelanggan->isVisible());
+    FormUtama->DataPelanggan1->trigger();
+    QCOMPARE(int(QApplication::topLevelWidgets().size()), windows);
+    QVERIFY(FormUtama->isVisible());
+    FormPelanggan->hide();
+}
+
+void TestMainWindow::aboutHidesTheMainWindowUntilTheCreditsClose()
+{
+    FormUtama->AboutProgram1->trigger();
+    QVERIFY(FAbout->isVisible());
+    QVERIFY(!FormUtama->isVisible());
+    QTest::mouseClick(FAbout->SpeedButton1, Qt::LeftButton);
+    QVERIFY(!FAbout->isVisible());
+    QVERIFY(FormUtama->isVisible());
+    QVERIFY(FormUtama->isMaximized());
+}
+
+void TestMainWindow::closeBoxOnlyHides()
+{
+    QVERIFY(FormUtama->close());
+    QVERIFY(!FormUtama->isVisible());
+    QVERIFY(!m_app->taskbarEntryVisible());
+    FormUtama->Show();
+    QVERIFY(m_app->taskbarEntryVisible());
+}
+
+// Last: the request to end stays pending and would close later boxes at once.
+void TestMainWindow::exitAnsweredYesEndsTheProgram()
+{
+    test::clickButton(QStringLiteral("Yes"));
+    FormUtama->Exit1->trigger();
+    QVERIFY(m_app->Terminated());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_MainWindow.moc"

@@ -1,0 +1,98 @@
+#pragma once
+
+// Answers modal boxes the way a user would: a zero-delay timer waits for the
+// next modal window to appear and hands it to the given action (which presses
+// a button, a key or the close box). The box's real code runs.
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace test {
+
+// Runs action on the next modal widget that is not `except`; gives up after
+// about five seconds so a test never hangs.
+inline void answerNextModal(std::function<void(QWidget*)> action, QWidget* except = nullptr, int triesLeft = 500)
+{
+    QTimer::singleShot(triesLeft == 500 ? 0 : 10, [action, except, triesLeft] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box && box != except && box->isVisible()) {
+            QPointer<QWidget> answered(box);
+            action(box);
+            // A box the action failed to close is closed, so a test fails instead of hanging.
+            QTimer::singleShot(3000, [answered] {
+                if (answered && answered->isVisible()) {
+                    qWarning("modal box was not answered; closing it");
+                    answered->close();
+                }
+            });
+        }
+        else if (triesLeft > 0)
+            answerNextModal(action, except, triesLeft - 1);
+    });
+}
+
+// The button of a box whose text (without "&") is `caption`.
+inline QAbstractButton* buttonCaptioned(QWidget* box, const QString& caption)
+{
+    for (QAbstractButton* b : box->findChildren<QAbstractButton*>())
+        if (b->text().remove(QLatin1Char('&')) == caption)
+            return b;
+    return nullptr;
+}
+
+inline void clickButton(const QString& caption)
+{
+    answerNextModal([caption](QWidget* box) {
+        if (QAbstractButton* b = buttonCaptioned(box, caption))
+            b->click();
+    });
+}
+
+inline void pressKey(Qt::Key key)
+{
+    answerNextModal([key](QWidget* box) {
+        QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+        QTest::keyClick(target, key);
+    });
+}
+
+inline void closeBox()
+{
+    answerNextModal([](QWidget* box) { box->close(); });
+}
+
+// What the last answered box showed.
+struct SeenBox {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::WindowModality modality = Qt::NonModal;
+};
+
+// Records the next box, then presses its default (OK) button.
+inline void recordAndAccept(SeenBox* seen)
+{
+    answerNextModal([seen](QWidget* box) {
+        seen->caption = box->windowTitle();
+        seen->modality = box->windowModality();
+        if (auto* mb = qobject_cast<QMessageBox*>(box)) {
+            seen->text = mb->text();
+            seen->icon = mb->icon();
+            mb->button(QMessageBox::Ok) ? mb->button(QMessageBox::Ok)->click() : mb->accept();
+        } else if (auto* dlg = qobject_cast<QDialog*>(box)) {
+            if (QLabel* label = dlg->findChild<QLabel*>(QStringLiteral("Message")))
+                seen->text = label->text();
+            dlg->accept();
+        }
+    });
+}
+
+} // namespace test
