@@ -2,7 +2,8 @@
 
 TFormBarang* FormBarang = nullptr;
 
-TFormBarang::TFormBarang(QWidget* owner) : TForm(owner)
+TFormBarang::TFormBarang(QWidget* owner) : TForm(owner), DataModel::BarangView(DataModel::SetupBarang(this))
 {
     initWindow(windowCaption(QStringLiteral("Barang"), 136), TBorderStyle::bsSingle, QSize(659, 467));
+    Barang->Open();
 }

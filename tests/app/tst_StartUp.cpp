@@ -16,6 +16,7 @@ class TestStartUp : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void startsLogsInAndEnds();
+    void missingDatabaseEndsStartUpWithApplicationError();
 };
 
 namespace {
@@ -85,6 +86,24 @@ void TestStartUp::startsLogsInAndEnds()
             windowsSeen << e;
     windowsSeen.removeDuplicates();
     QCOMPARE(windowsSeen.mid(0, expected.size()), expected);
+}
+
+void TestStartUp::missingDatabaseEndsStartUpWithApplicationError()
+{
+    QTemporaryDir empty;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(empty.path()));
+    test::SeenBox seen;
+    test::answerNextModal([&seen](QWidget* box) {
+        seen.caption = box->windowTitle();
+        seen.text = static_cast<QMessageBox*>(box)->text();
+        seen.icon = static_cast<QMessageBox*>(box)->icon();
+        static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+    });
+    QCOMPARE(runProgram(), 1);
+    QCOMPARE(seen.caption, QStringLiteral("Application Error"));
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+    QVERIFY2(seen.text.startsWith(QLatin1String("Exception EDBEngineError in module ")), qPrintable(seen.text));
+    QVERIFY2(seen.text.endsWith(QLatin1String("Unknown database alias: Dor.\n")), qPrintable(seen.text));
 }
 
 QTEST_MAIN(TestStartUp)
