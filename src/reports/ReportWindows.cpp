@@ -14,6 +14,12 @@ PreviewWindowFactory& previewFactory()
     return factory;
 }
 
+PrinterSetupDialogFactory& printerSetupFactory()
+{
+    static PrinterSetupDialogFactory factory;
+    return factory;
+}
+
 } // namespace
 
 void setProgressWindowFactory(ProgressWindowFactory factory)
@@ -37,4 +43,14 @@ bool showPreviewWindow(TRepPrinter& output)
         return false;
     previewFactory()(output);
     return true;
+}
+
+void setPrinterSetupDialogFactory(PrinterSetupDialogFactory factory)
+{
+    printerSetupFactory() = std::move(factory);
+}
+
+bool runPrinterSetupDialog(PrinterSetupRequest& request)
+{
+    return printerSetupFactory() && printerSetupFactory()(request);
 }

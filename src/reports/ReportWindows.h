@@ -16,10 +16,27 @@ using ProgressWindowFactory = std::function<std::unique_ptr<QObject>(TRepPrinter
 // Creates the standard preview window on `output` and shows it, not modal.
 using PreviewWindowFactory = std::function<void(TRepPrinter& output)>;
 
+// What the printer-setup dialog starts from and what the user chose in it.
+struct PrinterSetupRequest {
+    int PrinterIndex = -1; // in the system's printer list; -1 the default printer
+    bool Landscape = false;
+    int Copies = 1;
+    int MinPage = 0; // page limits offered
+    int MaxPage = 9999;
+    int FromPage = 0;
+    int ToPage = 0;
+    bool PageRange = false; // a page range was chosen (not all pages or a selection)
+};
+// Shows the system print dialog; false when the user cancels.
+using PrinterSetupDialogFactory = std::function<bool(PrinterSetupRequest& request)>;
+
 void setProgressWindowFactory(ProgressWindowFactory factory);
 void setPreviewWindowFactory(PreviewWindowFactory factory);
+void setPrinterSetupDialogFactory(PrinterSetupDialogFactory factory);
 
 // The progress window for `output`, or none when no factory is installed.
 std::unique_ptr<QObject> createProgressWindow(TRepPrinter& output, bool show);
 // Shows the standard preview on `output`; false when no factory is installed.
 bool showPreviewWindow(TRepPrinter& output);
+// Runs the printer-setup dialog; false when the user cancels or no factory is installed.
+bool runPrinterSetupDialog(PrinterSetupRequest& request);

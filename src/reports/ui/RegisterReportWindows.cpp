@@ -1,5 +1,7 @@
 #include "RegisterReportWindows.h"
 
+#include "MinimalPreview.h"
+#include "PrinterSetupDialog.h"
 #include "TRepProgressForm.h"
 #include "reports/ReportWindows.h"
 #include "reports/TRepPrinter.h"
@@ -13,4 +15,6 @@ void registerReportWindows()
             form->show();
         return form;
     });
+    setPreviewWindowFactory([](TRepPrinter& output) { MinimalPreview::show(output); });
+    setPrinterSetupDialogFactory([](PrinterSetupRequest& request) { return showPrinterSetupDialog(request); });
 }

@@ -1,0 +1,46 @@
+#include "TRepFrame.h"
+
+#include "RepRound.h"
+
+#include <QPainter>
+
+namespace {
+
+constexpr double TenthsPerPoint = 254.0 / 72.0;
+
+} // namespace
+
+int TRepFrame::InsetTenths() const
+{
+    return nearest(Width * TenthsPerPoint);
+}
+
+int TRepFrame::Thickness(double scale) const
+{
+    if (Width == -1)
+        return 1;
+    const int thickness = nearest(scale * TenthsPerPoint * Width);
+    return thickness < 1 && Width >= 1 ? 1 : thickness;
+}
+
+void TRepFrame::Paint(QPainter& canvas, const QRect& box, double scaleX, double scaleY) const
+{
+    const int tx = Thickness(scaleX);
+    const int ty = Thickness(scaleY);
+    const int left = box.left();
+    const int top = box.top();
+    const int right = box.left() + box.width();
+    const int bottom = box.top() + box.height();
+    canvas.save();
+    canvas.setPen(Qt::NoPen);
+    const QBrush brush(Color);
+    if (DrawTop)
+        canvas.fillRect(QRect(QPoint(left, top), QPoint(right - 1, top + ty - 1)), brush);
+    if (DrawBottom)
+        canvas.fillRect(QRect(QPoint(left, bottom - ty), QPoint(right - 1, bottom - 1)), brush);
+    if (DrawLeft)
+        canvas.fillRect(QRect(QPoint(left, top), QPoint(left + tx - 1, bottom - 1)), brush);
+    if (DrawRight)
+        canvas.fillRect(QRect(QPoint(right - tx, top), QPoint(right - 1, bottom - 1)), brush);
+    canvas.restore();
+}
