@@ -50,11 +50,13 @@ TMessageForm::TMessageForm(const QString& caption, const QString& text, bool que
     }
     auto* label = new QLabel(text, this);
     label->setObjectName(QStringLiteral("Message"));
-    label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
-    if (const QScreen* s = screen())
-        label->setMaximumWidth(s->availableGeometry().width() / 2);
-    grid->addWidget(label, 0, textColumn);
+    // The text wraps only beyond half the screen's width.
+    const int maxWidth = screen() ? screen()->availableGeometry().width() / 2 : 512;
+    const QRect textBounds = label->fontMetrics().boundingRect(QRect(0, 0, maxWidth, 10000), Qt::TextWordWrap, text);
+    label->setWordWrap(true);
+    label->setFixedSize(textBounds.size());
+    grid->addWidget(label, 0, textColumn, Qt::AlignTop);
 
     if (buttons & mbYes)
         addButton(QStringLiteral("&Yes"), mrYes);
@@ -84,6 +86,13 @@ TMessageForm::TMessageForm(const QString& caption, const QString& text, bool que
     row->addStretch();
     grid->addLayout(row, 1, 0, 1, textColumn + 1);
     grid->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TMessageForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().center() - rect().center());
 }
 
 void TMessageForm::addButton(const QString& caption, TModalResult result)
