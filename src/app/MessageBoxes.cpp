@@ -200,12 +200,16 @@ int resultCode(QMessageBox::StandardButton b)
 } // namespace
 
 int PlatformMessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned flags,
-                  Qt::WindowModality modality)
+                       Qt::WindowModality modality, const QScreen* screen)
 {
     QMessageBox box(iconOf(flags), caption, text, QMessageBox::NoButton, owner);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(modality);
     addButtons(box, flags);
+    if (!owner && screen) {
+        box.adjustSize();
+        box.move(screen->availableGeometry().center() - box.rect().center());
+    }
     box.exec();
     return resultCode(box.standardButton(box.clickedButton()));
 }

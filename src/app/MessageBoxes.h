@@ -6,6 +6,7 @@
 
 class QAbstractButton;
 class QPushButton;
+class QScreen;
 
 // Result codes of the message boxes.
 enum TModalResult : int {
@@ -74,8 +75,9 @@ int OwnedMessageBox(QWidget* owner, const QString& text, const QString& caption,
 
 // The platform message box with the given modality; OwnedMessageBox and the
 // application message box are built on it.
+// A box without owner appears centred on the given screen, if any.
 int PlatformMessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned flags,
-                       Qt::WindowModality modality);
+                       Qt::WindowModality modality, const QScreen* screen = nullptr);
 
 // The error report's text: a full stop is added when the message is not empty
 // and its last character comes after "." in the character table.

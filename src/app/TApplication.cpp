@@ -94,10 +94,9 @@ int TApplication::MessageBox(const QString& text, const QString& caption, unsign
 {
     const QPointer<QWidget> active = QApplication::activeWindow();
     const QPointer<QWidget> focused = active ? active->focusWidget() : nullptr;
-    // Centre the box on the monitor of the active window.
-    if (active && active->screen())
-        m_owner->move(active->screen()->availableGeometry().center());
-    const int result = PlatformMessageBox(nullptr, text, caption, flags, Qt::ApplicationModal);
+    // The box appears on the monitor of the active window.
+    const QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
+    const int result = PlatformMessageBox(nullptr, text, caption, flags, Qt::ApplicationModal, screen);
     if (active && active->isVisible()) {
         active->activateWindow();
         if (focused)
