@@ -10,14 +10,19 @@ enum FontStyle : unsigned {
     fsUnderline = 1u << 2,
 };
 
+inline void applyFontStyle(QFont& font, unsigned style)
+{
+    font.setBold(style & fsBold);
+    font.setItalic(style & fsItalic);
+    font.setUnderline(style & fsUnderline);
+}
+
 // A font given by its character height in pixels, as the windows specify it.
 inline QFont pixelFont(const QString& family, int pixels, unsigned style = fsRegular)
 {
     QFont font(family);
     font.setPixelSize(pixels);
-    font.setBold(style & fsBold);
-    font.setItalic(style & fsItalic);
-    font.setUnderline(style & fsUnderline);
+    applyFontStyle(font, style);
     return font;
 }
 

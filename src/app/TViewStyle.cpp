@@ -6,8 +6,6 @@ QFont TTextStyle::font() const
 {
     QFont font(FontName);
     font.setPointSize(Size);
-    font.setBold(Style & fsBold);
-    font.setItalic(Style & fsItalic);
-    font.setUnderline(Style & fsUnderline);
+    applyFontStyle(font, Style);
     return font;
 }

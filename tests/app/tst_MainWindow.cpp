@@ -120,17 +120,9 @@ void TestMainWindow::exitConfirmation()
 {
     QFETCH(QString, answer);
     QFETCH(bool, ends);
-    TApplication* app = m_app.get();
-    if (answer == QLatin1String("Enter"))
-        test::pressKey(Qt::Key_Return);
-    else if (answer == QLatin1String("Esc"))
-        test::pressKey(Qt::Key_Escape);
-    else if (answer == QLatin1String("close"))
-        test::closeBox();
-    else
-        test::clickButton(answer);
+    test::answer(answer);
     QTest::mouseClick(FormUtama->SpeedButton3, Qt::LeftButton);
-    QCOMPARE(app->Terminated(), ends);
+    QCOMPARE(m_app->Terminated(), ends);
 }
 
 void TestMainWindow::ctrlXAsksToLeave()

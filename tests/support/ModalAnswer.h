@@ -69,6 +69,20 @@ inline void closeBox()
     answerNextModal([](QWidget* box) { box->close(); });
 }
 
+// Answers the next box as named: "Enter", "Esc", "close" (the close box) or
+// the caption of the button to click.
+inline void answer(const QString& how)
+{
+    if (how == QLatin1String("Enter"))
+        pressKey(Qt::Key_Return);
+    else if (how == QLatin1String("Esc"))
+        pressKey(Qt::Key_Escape);
+    else if (how == QLatin1String("close"))
+        closeBox();
+    else
+        clickButton(how);
+}
+
 // What the last answered box showed.
 struct SeenBox {
     QString caption;
