@@ -242,7 +242,8 @@ void TReport::PrepareRun()
 
 void TReport::HandOverSettings()
 {
-    m_output->setPrinterIndex(PrinterSettings.PrinterIndex);
+    if (PrintFileName.isEmpty()) // a PDF file is not in the system's printer list
+        m_output->setPrinterIndex(PrinterSettings.PrinterIndex);
     m_output->setPaperSize(Page.PaperSize);
     if (Page.PaperSize == TRepPaperSize::Custom) {
         m_output->setCustomPaperWidth(nearest(Page.Width));

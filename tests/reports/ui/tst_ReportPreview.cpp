@@ -1,0 +1,186 @@
+#include "../ReportFixture.h"
+#include "ModalAnswer.h"
+
+#include "reports/ui/MinimalPreview.h"
+#include "reports/ui/RegisterReportWindows.h"
+#include "reports/ui/TRepProgressForm.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+QList<MinimalPreview*> openPreviews()
+{
+    QList<MinimalPreview*> previews;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* preview = qobject_cast<MinimalPreview*>(widget); preview && preview->isVisible())
+            previews.append(preview);
+    }
+    return previews;
+}
+
+// Runs `action` on the open preview once its document is finished.
+void whenPreviewFinished(std::function<void(MinimalPreview*)> action, int triesLeft = 500)
+{
+    QTimer::singleShot(10, [action, triesLeft] {
+        const QList<MinimalPreview*> previews = openPreviews();
+        if (previews.size() == 1 && previews[0]->output()
+            && previews[0]->output()->status() == TRepStatus::Finished)
+            action(previews[0]);
+        else if (triesLeft > 0)
+            whenPreviewFinished(action, triesLeft - 1);
+    });
+}
+
+QString pdfText(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+void addCodes(TRepBand* detail, TDataSet* view)
+{
+    auto* kode = new TRepDBText(detail);
+    kode->DataSet = view;
+    kode->DataField = QStringLiteral("Kode Pelanggan");
+    kode->Size = {45, 300, 10, 100};
+}
+
+} // namespace
+
+class TestReportPreview : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { registerReportWindows(); }
+    void previewWaitsUntilClosed();
+    void secondPreviewWhileOneIsOpen();
+    void closingDuringGenerationCancels();
+    void printGoesToThePrinterWithProgress();
+    void printFromPreviewLeavesItOpen();
+    void printerSetupStoresTheChoice();
+};
+
+void TestReportPreview::previewWaitsUntilClosed()
+{
+    ReportFixture f(3);
+    f.report->ReportTitle = QStringLiteral("Daftar Pelanggan");
+    bool shownFirstPage = false;
+    QString caption;
+    whenPreviewFinished([&](MinimalPreview* preview) {
+        shownFirstPage = preview->shownPage() == 1 && preview->output()->CurrentPage();
+        caption = preview->windowTitle();
+        preview->close();
+    });
+    f.report->PreviewReport();
+    QVERIFY(shownFirstPage);
+    QCOMPARE(caption, QStringLiteral("Daftar Pelanggan"));
+    QVERIFY(f.report->RunIdle());
+    QVERIFY(!f.report->Output());
+    QVERIFY(openPreviews().isEmpty());
+}
+
+void TestReportPreview::secondPreviewWhileOneIsOpen()
+{
+    ReportFixture f(2);
+    QPointer<TRepPrinter> firstOutput;
+    int previewsDuringSecond = 0;
+    whenPreviewFinished([&](MinimalPreview* preview) {
+        firstOutput = preview->output();
+        f.report->PreviewReport(); // returns at once
+        previewsDuringSecond = int(openPreviews().size());
+        QCOMPARE(f.report->Output(), firstOutput.data());
+        QCOMPARE(preview->output(), firstOutput.data());
+        preview->close();
+    });
+    f.report->PreviewReport();
+    QCOMPARE(previewsDuringSecond, 1);
+    QVERIFY(firstOutput); // released later, out of its own call
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!firstOutput);
+}
+
+void TestReportPreview::closingDuringGenerationCancels()
+{
+    ReportFixture f(5);
+    int printed = 0;
+    f.detail->AfterPrint = [&](TRepBand*, bool) {
+        if (++printed == 2)
+            openPreviews().value(0)->close();
+    };
+    f.report->PreviewReport();
+    QCOMPARE(printed, 2);
+    QVERIFY(f.report->RunIdle());
+    QVERIFY(!f.report->Output());
+    QVERIFY(openPreviews().isEmpty());
+}
+
+void TestReportPreview::printGoesToThePrinterWithProgress()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    ReportFixture f(45);
+    addCodes(f.detail, f.views.pelanggan.Pelanggan);
+    const QString pdf = f.db.dir() + QStringLiteral("/print.pdf");
+    f.report->PrintFileName = pdf;
+    bool progressShown = false;
+    f.detail->AfterPrint = [&](TRepBand*, bool) {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            progressShown = progressShown || (qobject_cast<TRepProgressForm*>(widget) && widget->isVisible());
+    };
+    f.report->PrintReport();
+    QVERIFY(progressShown);
+    QVERIFY(f.report->RunIdle());
+    QVERIFY(!f.report->Output()); // the previous (none) is back
+    const QString text = pdfText(pdf);
+    QVERIFY2(text.contains(QStringLiteral("K01")) && text.contains(QStringLiteral("K45")), qPrintable(text));
+    QCOMPARE(text.count(QLatin1Char('\f')), 8); // 5 details on page 1, 6 on each further page
+}
+
+void TestReportPreview::printFromPreviewLeavesItOpen()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    ReportFixture f(2);
+    addCodes(f.detail, f.views.pelanggan.Pelanggan);
+    const QString pdf = f.db.dir() + QStringLiteral("/again.pdf");
+    f.report->PrintFileName = pdf;
+    bool stillOpen = false;
+    whenPreviewFinished([&](MinimalPreview* preview) {
+        QTest::mouseClick(preview->PrintButton, Qt::LeftButton);
+        const bool printed = QTest::qWaitFor([&] { return QFile::exists(pdf) && f.report->RunIdle(); });
+        stillOpen = printed && preview->isVisible() && preview->output() == f.report->Output();
+        preview->close();
+    });
+    f.report->PreviewReport();
+    QVERIFY(stillOpen);
+    QVERIFY(pdfText(pdf).contains(QStringLiteral("K02")));
+}
+
+void TestReportPreview::printerSetupStoresTheChoice()
+{
+    ReportFixture f(1);
+    f.report->Tag = 5;
+    test::answerNextModal([](QWidget* box) { static_cast<QDialog*>(box)->reject(); });
+    f.report->RunPrinterSetup();
+    QCOMPARE(f.report->Tag, 1);
+    QCOMPARE(f.report->PrinterSettings.Copies, 1);
+
+    f.report->PrinterSettings.Copies = 2;
+    test::answerNextModal([](QWidget* box) { static_cast<QDialog*>(box)->accept(); });
+    f.report->RunPrinterSetup();
+    QCOMPARE(f.report->Tag, 0);
+    QCOMPARE(f.report->PrinterSettings.Copies, 2);
+    QCOMPARE(f.report->PrinterSettings.FirstPage, 0);
+    QCOMPARE(f.report->Page.Orientation, TRepOrientation::poPortrait);
+}
+
+QTEST_MAIN(TestReportPreview)
+#include "tst_ReportPreview.moc"
