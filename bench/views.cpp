@@ -5,6 +5,7 @@
 //                        without it one with 1,000,000 lines is made in a
 //                        temporary folder first.
 
+#include "BenchSupport.h"
 #include "data/AliasConfig.h"
 #include "data/DataModel.h"
 
@@ -19,28 +20,6 @@
 #include <sqlite3.h>
 
 namespace {
-
-long memoryKb(const char* key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
-QString makeDatabase(const QTemporaryDir& dir)
-{
-    const QString file = dir.filePath(QStringLiteral("bench.sqlite"));
-    const QString admin = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/pwangsa-admin");
-    std::printf("making %s with 1,000,000 lines...\n", qPrintable(file));
-    QProcess::execute(admin, {QStringLiteral("init"), QStringLiteral("--lines"), QStringLiteral("1000000"),
-                              QStringLiteral("--demo"), QStringLiteral("--path"), file});
-    return file;
-}
 
 double rawSum(const QString& file, double* ms)
 {
@@ -68,7 +47,7 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
-    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : makeDatabase(dir);
+    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : makeDatabase(dir, 1000000);
     AliasConfig::write(QStringLiteral("Dor"), AliasConfig::Alias{QStringLiteral("sqlite"), file});
 
     QObject owner;

@@ -32,7 +32,8 @@ QStringList splitWords(const QString& text)
 } // namespace
 
 TRepCustomLabel::TRepCustomLabel(QObject* parent)
-    : TRepPrintable(parent), Color(QGuiApplication::palette().color(QPalette::Base))
+    : TRepPrintable(parent), Color(QGuiApplication::palette().color(QPalette::Base)),
+      TextColor(QGuiApplication::palette().color(QPalette::WindowText))
 {
 }
 
@@ -77,23 +78,29 @@ void TRepCustomLabel::FormatLines()
 // A. Line feeds are dropped, carriage returns end line groups.
 void TRepCustomLabel::LayOut(const QString& text)
 {
+    const QFont font = Font();
+    if (font != m_measuredFont || m_advances.size() > 4096) {
+        m_advances.clear();
+        m_measuredFont = font;
+    }
+    const QFontMetrics metrics(font);
     const double limit = Size.Width * ScreenScale();
     QString source = text;
     source.remove(QLatin1Char('\n'));
     for (const QString& piece : source.split(QLatin1Char('\r')))
-        LayOutGroup(piece, limit);
+        LayOutGroup(piece, limit, metrics);
     if (!Report())
         return;
-    ApplyHeightGuard();
+    ApplyHeightGuard(metrics);
     if (!AutoSize)
         return;
     double widest = 0;
     for (const QString& line : std::as_const(m_lines))
-        widest = std::max(widest, TextWidth(line));
+        widest = std::max(widest, TextWidth(line, metrics));
     ApplyAutoSize(widest);
 }
 
-void TRepCustomLabel::LayOutGroup(const QString& piece, double limit)
+void TRepCustomLabel::LayOutGroup(const QString& piece, double limit, const QFontMetrics& metrics)
 {
     if (AutoSize) {
         m_lines.append(piece);
@@ -102,16 +109,16 @@ void TRepCustomLabel::LayOutGroup(const QString& piece, double limit)
     QString line;
     bool cutOff = false;
     for (QString word : splitWords(piece)) {
-        if (TextWidth(line + word) > limit) {
+        if (TextWidth(line + word, metrics) > limit) {
             if (line.isEmpty()) {
-                for (int i = 0; i < word.size() && TextWidth(line + word[i]) < limit; ++i)
+                for (int i = 0; i < word.size() && TextWidth(line + word[i], metrics) < limit; ++i)
                     line += word[i];
                 word.clear();
             }
             m_lines.append(line);
             line.clear();
-            if (TextWidth(word) > limit) {
-                while (limit > 0 && !word.isEmpty() && TextWidth(word) > limit)
+            if (TextWidth(word, metrics) > limit) {
+                while (limit > 0 && !word.isEmpty() && TextWidth(word, metrics) > limit)
                     word.chop(1);
                 if (limit > 0)
                     m_lines.append(word);
@@ -129,17 +136,20 @@ void TRepCustomLabel::LayOutGroup(const QString& piece, double limit)
 }
 
 // Width in screen pixels at the report's zoom, as element widths are compared.
-double TRepCustomLabel::TextWidth(const QString& text) const
+double TRepCustomLabel::TextWidth(const QString& text, const QFontMetrics& metrics) const
 {
     const TReport* report = Report();
     const double zoom = report ? report->Zoom() / 100.0 : 1.0;
-    return (QFontMetrics(Font()).horizontalAdvance(text) + 1) * zoom;
+    auto advance = m_advances.constFind(text);
+    if (advance == m_advances.constEnd())
+        advance = m_advances.insert(text, metrics.horizontalAdvance(text));
+    return (*advance + 1) * zoom;
 }
 
-void TRepCustomLabel::ApplyHeightGuard()
+void TRepCustomLabel::ApplyHeightGuard(const QFontMetrics& metrics)
 {
     const double scale = ScreenScale();
-    const double minimum = QFontMetrics(Font()).height() * Report()->Zoom() / 100.0 + 1;
+    const double minimum = metrics.height() * Report()->Zoom() / 100.0 + 1;
     if (Size.Height * scale < minimum)
         Size.Height = minimum / scale;
 }
@@ -177,14 +187,14 @@ void TRepCustomLabel::Print(double offsetX, double offsetY)
     QPainter* canvas = output ? output->Canvas() : nullptr;
     if (!Enabled || !canvas)
         return;
-    UpdatePrintCaption();
-    canvas->setFont(Font());
     const QString designed = m_printCaption;
+    m_printCaption = CaptionForPrint();
+    SetCanvasFont(*canvas);
     if (!m_printCaption.isEmpty() && OnPrint) {
         QString value = m_printCaption;
         OnPrint(this, value);
         m_printCaption = value;
-        canvas->setFont(Font());
+        SetCanvasFont(*canvas);
     }
     FormatLines();
     ApplyAlignToBand();
@@ -192,7 +202,7 @@ void TRepCustomLabel::Print(double offsetX, double offsetY)
     double left = Size.Left + offsetX;
     double top = Size.Top + offsetY;
     if (DrawingPass() && !Transparent)
-        canvas->fillRect(DeviceRect(left, top, Size.Width, Size.Height), Color);
+        fillBox(*canvas, DeviceRect(left, top, Size.Width, Size.Height), Color);
     const double boxLeft = left;
     const double boxTop = top;
     if (Frame.DrawTop)
@@ -204,6 +214,14 @@ void TRepCustomLabel::Print(double offsetX, double offsetY)
     const double grown = (Band() ? Band()->Stretch() : 0) - growth;
     PaintFrame(DeviceRect(boxLeft, boxTop, left + Size.Width - boxLeft, top + Size.Height + grown - boxTop));
     m_printCaption = designed;
+}
+
+// Setting the same font again would still be recorded on the page.
+void TRepCustomLabel::SetCanvasFont(QPainter& canvas) const
+{
+    const QFont font = Font();
+    if (canvas.font() != font)
+        canvas.setFont(font);
 }
 
 void TRepCustomLabel::DrawLines(QPainter& canvas, double left, double top, double width, double lineHeight)
@@ -221,12 +239,13 @@ void TRepCustomLabel::DrawLines(QPainter& canvas, double left, double top, doubl
             if (!AutoStretch || !band || !band->Grow(lineHeight))
                 break;
             if (DrawingPass() && !Transparent)
-                canvas.fillRect(DeviceRect(left, limit - 1, width, lineHeight), Color);
+                fillBox(canvas, DeviceRect(left, limit - 1, width, lineHeight), Color);
             limit += lineHeight;
         }
         const QString& line = m_lines[m_nextLine];
         if (DrawingPass() && !line.isEmpty()) {
             const double x = LineX(canvas, line, left, width);
+            canvas.setPen(TextColor);
             canvas.drawText(QPointF(x, output->YPos(y) + canvas.fontMetrics().ascent()), line);
         }
         y += lineHeight;
@@ -245,10 +264,10 @@ double TRepCustomLabel::LineX(QPainter& canvas, const QString& line, double left
     if (RightToLeft && alignment != TAlignmentH::taCenter)
         alignment = alignment == TAlignmentH::taLeftJustify ? TAlignmentH::taRightJustify : TAlignmentH::taLeftJustify;
     const TRepPrinter* output = Output();
-    const int advance = canvas.fontMetrics().horizontalAdvance(line);
     switch (alignment) {
-    case TAlignmentH::taRightJustify: return output->XPos(left + width) - advance;
-    case TAlignmentH::taCenter: return output->XPos(left + width / 2) - advance / 2.0;
+    case TAlignmentH::taRightJustify: return output->XPos(left + width) - canvas.fontMetrics().horizontalAdvance(line);
+    case TAlignmentH::taCenter:
+        return output->XPos(left + width / 2) - canvas.fontMetrics().horizontalAdvance(line) / 2.0;
     case TAlignmentH::taLeftJustify: break;
     }
     return output->XPos(left);

@@ -27,15 +27,13 @@ void TRepDBText::ShowDesignCaption()
     SetPrintCaption(DataField.isEmpty() ? objectName() : DataField);
 }
 
-void TRepDBText::UpdatePrintCaption()
+QString TRepDBText::CaptionForPrint() const
 {
-    QString text;
     try {
-        text = FieldText();
+        return FieldText();
     } catch (const Exception&) {
-        text.clear(); // a field that cannot be read prints nothing
+        return QString(); // a field that cannot be read prints nothing
     }
-    SetPrintCaption(text);
 }
 
 // C2. A Mask formats numbers and dates; every other field prints its display
@@ -80,11 +78,6 @@ void TRepSysData::ShowDesignCaption()
     static const char* const names[] = {"Time", "Date", "Date/Time", "Page#", "Report title", "Detail count",
                                         "Detail no"};
     SetPrintCaption(m_text + QLatin1Char('(') + QLatin1String(names[int(m_data)]) + QLatin1Char(')'));
-}
-
-void TRepSysData::UpdatePrintCaption()
-{
-    SetPrintCaption(m_text + Value());
 }
 
 namespace {

@@ -10,6 +10,13 @@ constexpr double TenthsPerPoint = 254.0 / 72.0;
 
 } // namespace
 
+void fillBox(QPainter& canvas, const QRect& box, const QColor& color)
+{
+    canvas.setPen(Qt::NoPen);
+    canvas.setBrush(color);
+    canvas.drawRect(box);
+}
+
 int TRepFrame::InsetTenths() const
 {
     return nearest(Width * TenthsPerPoint);
@@ -31,16 +38,12 @@ void TRepFrame::Paint(QPainter& canvas, const QRect& box, double scaleX, double 
     const int top = box.top();
     const int right = box.left() + box.width();
     const int bottom = box.top() + box.height();
-    canvas.save();
-    canvas.setPen(Qt::NoPen);
-    const QBrush brush(Color);
     if (DrawTop)
-        canvas.fillRect(QRect(QPoint(left, top), QPoint(right - 1, top + ty - 1)), brush);
+        fillBox(canvas, QRect(QPoint(left, top), QPoint(right - 1, top + ty - 1)), Color);
     if (DrawBottom)
-        canvas.fillRect(QRect(QPoint(left, bottom - ty), QPoint(right - 1, bottom - 1)), brush);
+        fillBox(canvas, QRect(QPoint(left, bottom - ty), QPoint(right - 1, bottom - 1)), Color);
     if (DrawLeft)
-        canvas.fillRect(QRect(QPoint(left, top), QPoint(left + tx - 1, bottom - 1)), brush);
+        fillBox(canvas, QRect(QPoint(left, top), QPoint(left + tx - 1, bottom - 1)), Color);
     if (DrawRight)
-        canvas.fillRect(QRect(QPoint(right - tx, top), QPoint(right - 1, bottom - 1)), brush);
-    canvas.restore();
+        fillBox(canvas, QRect(QPoint(right - tx, top), QPoint(right - 1, bottom - 1)), Color);
 }

@@ -9,6 +9,10 @@ enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear,
 
 // The sides drawn around a report page, a band or an element. Width is in
 // points (1/72 inch).
+// Fills a device box with no outline. The canvas's pen and brush change only
+// when they differ, so a recorded page holds few state changes.
+void fillBox(QPainter& canvas, const QRect& box, const QColor& color);
+
 struct TRepFrame {
     QColor Color = Qt::black;
     bool DrawTop = false;

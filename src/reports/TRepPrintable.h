@@ -5,6 +5,8 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QPen>
@@ -87,6 +89,7 @@ public:
     bool AutoStretch = false;
     bool WordWrap = true;
     QColor Color;
+    QColor TextColor; // the font's colour
     bool Transparent = false;
     bool RightToLeft = false; // BiDiMode
     bool ParentFont = true;
@@ -109,19 +112,24 @@ public:
     void Print(double offsetX, double offsetY) override;
 
 protected:
-    // Sets the print caption for this print from the element's source.
-    virtual void UpdatePrintCaption() {}
+    // The caption of this print, taken from the element's source.
+    virtual QString CaptionForPrint() const { return m_printCaption; }
 
 private:
     void LayOut(const QString& text);
-    void LayOutGroup(const QString& piece, double limit);
-    double TextWidth(const QString& text) const;
-    void ApplyHeightGuard();
+    void LayOutGroup(const QString& piece, double limit, const QFontMetrics& metrics);
+    double TextWidth(const QString& text, const QFontMetrics& metrics) const;
+    void ApplyHeightGuard(const QFontMetrics& metrics);
     void ApplyAutoSize(double widestPixels);
+    void SetCanvasFont(QPainter& canvas) const;
     void DrawLines(QPainter& canvas, double left, double top, double width, double lineHeight);
     double LineX(QPainter& canvas, const QString& line, double left, double width) const;
 
     QFont m_font;
+    // Measured widths of texts in the font they were measured in: data texts
+    // repeat their values from record to record.
+    mutable QHash<QString, int> m_advances;
+    QFont m_measuredFont;
     QString m_printCaption;
     QStringList m_lines;
     int m_nextLine = 0;
@@ -137,7 +145,7 @@ public:
     void SetCaption(const QString& caption);
 
 protected:
-    void UpdatePrintCaption() override { SetPrintCaption(m_caption); }
+    QString CaptionForPrint() const override { return m_caption; }
 
 private:
     QString m_caption;
@@ -159,7 +167,7 @@ public:
     TField* FieldObject() const { return m_field; }
 
 protected:
-    void UpdatePrintCaption() override;
+    QString CaptionForPrint() const override;
 
 private:
     QString FieldText() const;
@@ -182,7 +190,7 @@ public:
     void SetText(const QString& text);
 
 protected:
-    void UpdatePrintCaption() override;
+    QString CaptionForPrint() const override { return m_text + Value(); }
 
 private:
     QString Value() const;

@@ -386,7 +386,7 @@ void TReport::PrintElements(TRepBand& band, bool unfinishedOnly)
     const QRect box(m_output->XPos(m_printPosX), m_output->YPos(m_printPosY), m_output->XSize(band.Size.Width),
                     m_output->YSize(band.Size.Height));
     if (m_drawingPass && canvas && !unfinishedOnly)
-        canvas->fillRect(box, band.Color);
+        fillBox(*canvas, box, band.Color);
     const double top = m_printPosY;
     for (TRepPrintable* element : band.Elements()) {
         if (element->Enabled && (!unfinishedOnly || !element->AllPrinted()))

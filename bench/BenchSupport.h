@@ -1,0 +1,35 @@
+#pragma once
+
+// Helpers shared by the benchmarks.
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+// A figure of /proc/self/status in kB ("VmRSS:", "VmHWM:"), -1 when unknown.
+inline long memoryKb(const char* key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key)).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+// Makes a database with `lines` order lines over the demonstration customers
+// in `dir` with the companion tool built beside the benchmark.
+inline QString makeDatabase(const QTemporaryDir& dir, int lines)
+{
+    const QString file = dir.filePath(QStringLiteral("bench.sqlite"));
+    const QString admin = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/pwangsa-admin");
+    std::printf("making %s with %d lines...\n", qPrintable(file), lines);
+    QProcess::execute(admin, {QStringLiteral("init"), QStringLiteral("--lines"), QString::number(lines),
+                              QStringLiteral("--demo"), QStringLiteral("--path"), file});
+    return file;
+}
