@@ -66,6 +66,7 @@ private slots:
     void printGoesToThePrinterWithProgress();
     void printFromPreviewLeavesItOpen();
     void printerSetupStoresTheChoice();
+    void samePlaceOnScreenAndPrinter();
 };
 
 void TestReportPreview::previewWaitsUntilClosed()
@@ -180,6 +181,37 @@ void TestReportPreview::printerSetupStoresTheChoice()
     QCOMPARE(f.report->PrinterSettings.Copies, 2);
     QCOMPARE(f.report->PrinterSettings.FirstPage, 0);
     QCOMPARE(f.report->Page.Orientation, TRepOrientation::poPortrait);
+}
+
+// A label 60 mm from the paper's left edge and 30 mm from its top lands there
+// on the 96 dpi page store and on the 1200 dpi PDF printer alike.
+void TestReportPreview::samePlaceOnScreenAndPrinter()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    ReportFixture f(1);
+    auto* mark = new TRepLabel(f.title);
+    mark->Size = {45, 500, 0, 100};
+    mark->SetCaption(QStringLiteral("TANDA"));
+    const QString pdf = f.db.dir() + QStringLiteral("/place.pdf");
+    f.report->PrintFileName = pdf;
+    f.report->PrintReport();
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    const QString box = QString::fromUtf8(process.readAllStandardOutput());
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>TANDA<")).match(box);
+    QVERIFY2(match.hasMatch(), qPrintable(box));
+    const double pointsPerTenth = 72 / 254.0;
+    QVERIFY2(qAbs(match.captured(1).toDouble() - 600 * pointsPerTenth) < 1.5, qPrintable(match.captured(1)));
+    // The text's box starts at the line's top, give or take the font's leading.
+    QVERIFY2(qAbs(match.captured(2).toDouble() - 300 * pointsPerTenth) < 3, qPrintable(match.captured(2)));
+
+    f.run();
+    const LoggedText* text = f.page(1).find(QStringLiteral("TANDA"));
+    QVERIFY(text);
+    QCOMPARE(int(text->baseline.x()), qRound(600 * 96 / 254.0));
 }
 
 QTEST_MAIN(TestReportPreview)
