@@ -26,6 +26,7 @@ private slots:
     void beforePrintFalseOpensNoDocument();
     void pageValuesAndUnits();
     void columnsPlaceDetailsSideBySide();
+    void needDataSuppliesRecordsWithoutADataset();
 };
 
 void TestReportEngine::emptyViewWithPrintIfEmpty()
@@ -264,6 +265,18 @@ void TestReportEngine::columnsPlaceDetailsSideBySide()
     // Five fit in column 1; the sixth starts column 2 at the column top.
     QCOMPARE(details[5].left(), f.report->Output()->XPos(100 + 350 + 100));
     QCOMPARE(details[5].top(), f.y(400));
+}
+
+void TestReportEngine::needDataSuppliesRecordsWithoutADataset()
+{
+    ReportFixture f;
+    f.report->DataSet = nullptr;
+    int supplied = 0;
+    f.report->Controller().OnNeedData = [&](TRepController*, bool& moreData) { moreData = ++supplied <= 3; };
+    f.run();
+    QCOMPARE(f.detailNumbers(1), (QStringList{"1", "2", "3"}));
+    QCOMPARE(f.page(1).fillsOf(Qt::magenta).size(), 1);
+    QCOMPARE(f.report->Output()->progress(), 0); // no dataset to measure against
 }
 
 QTEST_MAIN(TestReportEngine)
