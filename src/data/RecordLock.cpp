@@ -1,6 +1,7 @@
 #include "RecordLock.h"
 
 #include "Exceptions.h"
+#include "StorageEngine.h"
 
 #include <QMap>
 #include <QFile>
@@ -22,6 +23,20 @@ off_t byteFor(const QString& key)
     return off_t(hash & ((quint64(1) << 62) - 1)) + 1;
 }
 
+bool lockByte(int fd, off_t byte, short type)
+{
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = byte;
+    lock.l_len = 1;
+    while (::fcntl(fd, F_SETLK, &lock) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
 QMap<QString, std::weak_ptr<RecordLocks>>& registry()
 {
     static QMap<QString, std::weak_ptr<RecordLocks>> locks;
@@ -37,7 +52,13 @@ std::shared_ptr<RecordLocks> RecordLocks::forDatabase(const QString& databasePat
     const QByteArray lockPath = QFile::encodeName(databasePath + QStringLiteral("-locks"));
     const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
-        throw EDBEngineError(13059, QStringLiteral("Cannot open the lock file: %1").arg(QString::fromLocal8Bit(lockPath)));
+        throw EDBEngineError(EngineCode::General,
+                             QStringLiteral("Cannot open the lock file: %1").arg(QString::fromLocal8Bit(lockPath)));
+    if (!lockByte(fd, kInUseByte, F_RDLCK)) {  // held while the side file stays open
+        ::close(fd);
+        throw EDBEngineError(EngineCode::RecordLocked,
+                             QStringLiteral("The database %1 is being restored; try again in a moment.").arg(databasePath));
+    }
     std::shared_ptr<RecordLocks> locks(new RecordLocks(fd));
     registry().insert(databasePath, locks);
     return locks;
@@ -52,16 +73,7 @@ RecordLocks::~RecordLocks()
 
 bool RecordLocks::setByteLock(const QString& key, short type)
 {
-    struct flock lock {};
-    lock.l_type = type;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = byteFor(key);
-    lock.l_len = 1;
-    while (::fcntl(m_fd, F_SETLK, &lock) != 0) {
-        if (errno != EINTR)
-            return false;
-    }
-    return true;
+    return lockByte(m_fd, byteFor(key), type);
 }
 
 bool RecordLocks::acquire(const QString& key, const void* owner)

@@ -81,7 +81,7 @@ void addCustomers(QSqlDatabase& db)
             const int city = i % 5;
             query.addBindValue(customerCode(i));
             query.addBindValue(QString::fromLatin1(kNames[i]));
-            query.addBindValue(QStringLiteral("%1 NO. %2, %3")
+            query.addBindValue(QStringLiteral("%1 %2, %3")  // within the 30 characters of Alamat
                                    .arg(QString::fromLatin1(kStreets[i % 8]))
                                    .arg(random.bounded(1, 200))
                                    .arg(QString::fromLatin1(kCities[city])));

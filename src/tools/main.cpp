@@ -1,6 +1,8 @@
-// pwangsa-admin: creates the database and its alias, and keeps the operator
-// account.
+// pwangsa-admin: creates the database and its alias, keeps the operator
+// account, and backs up, restores, exports and imports the data.
 
+#include "CareCommands.h"
+#include "CommandLine.h"
 #include "Console.h"
 #include "DemoData.h"
 
@@ -32,36 +34,20 @@ Commands:
   init     create the database file with its tables and the operator account,
            and record its alias
   passwd   change the operator's password
+  backup   write a checked copy of the database to a file, also while the
+           program runs
+  restore  replace the database with a backup (the program must be closed)
+  export   write the data tables as CSV files
+  import   read CSV files into an empty database
 
 Run "pwangsa-admin COMMAND --help" for the options of a command.)";
 
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+using CommandLine::UsageError;
 
 struct Credentials {
     QString name;
     QString password;
 };
-
-// Parses a command's options; returns false when help was asked for (and shown).
-bool parse(QCommandLineParser& parser, const QString& command, const QStringList& arguments)
-{
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
-    parser.addOption(help);
-    if (!parser.parse(QStringList{QStringLiteral("pwangsa-admin ") + command} + arguments))
-        throw UsageError(parser.errorText().toStdString());
-    if (!parser.positionalArguments().isEmpty())
-        throw UsageError("unexpected argument: " + parser.positionalArguments().first().toStdString());
-    if (parser.isSet(help)) {
-        QStringList lines = parser.helpText().trimmed().split(QLatin1Char('\n'));
-        lines.first() = QStringLiteral("Usage: pwangsa-admin %1 [options]").arg(command);
-        Console::print(lines.join(QLatin1Char('\n')));
-        return false;
-    }
-    return true;
-}
 
 QString readPassword(bool fromStdin)
 {
@@ -162,7 +148,7 @@ int runInit(const QStringList& arguments)
     const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
                                            QStringLiteral("Read the operator's password from standard input."));
     parser.addOptions({demo, lines, path, alias, force, user, passwordStdin});
-    if (!parse(parser, QStringLiteral("init"), arguments))
+    if (!CommandLine::parse(parser, QStringLiteral("init"), arguments))
         return 0;
 
     bool numeric = true;
@@ -205,21 +191,16 @@ int runPasswd(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Changes the operator's password (and, with --user, the name)."));
-    const QCommandLineOption alias(QStringLiteral("alias"), QStringLiteral("The database alias (default Dor)."),
-                                   QStringLiteral("NAME"), QStringLiteral("Dor"));
+    const QCommandLineOption alias = CommandLine::aliasOption();
     const QCommandLineOption user(QStringLiteral("user"),
                                   QStringLiteral("The operator's name (default: the current one)."), QStringLiteral("NAME"));
     const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
                                            QStringLiteral("Read the new password from standard input."));
     parser.addOptions({alias, user, passwordStdin});
-    if (!parse(parser, QStringLiteral("passwd"), arguments))
+    if (!CommandLine::parse(parser, QStringLiteral("passwd"), arguments))
         return 0;
-    const auto entry = AliasConfig::find(parser.value(alias));
-    if (!entry)
-        throw std::runtime_error(QStringLiteral("Unknown database alias: %1").arg(parser.value(alias)).toStdString());
-    if (!QFileInfo(entry->path).isFile())
-        throw std::runtime_error(QStringLiteral("Database file not found: %1").arg(entry->path).toStdString());
-    withDatabase(entry->path, [&](QSqlDatabase& db) {
+    withDatabase(CommandLine::sqliteFile(parser.value(alias), QStringLiteral("Changing the password")),
+                 [&](QSqlDatabase& db) {
         const Credentials account =
             askCredentials(parser.value(user), parser.isSet(passwordStdin), OperatorAccount::storedName(db));
         OperatorAccount::store(db, account.name, account.password);
@@ -236,6 +217,14 @@ int run(const QStringList& arguments)
         return runInit(options);
     if (command == QLatin1String("passwd"))
         return runPasswd(options);
+    if (command == QLatin1String("backup"))
+        return CareCommands::runBackup(options);
+    if (command == QLatin1String("restore"))
+        return CareCommands::runRestore(options);
+    if (command == QLatin1String("export"))
+        return CareCommands::runExport(options);
+    if (command == QLatin1String("import"))
+        return CareCommands::runImport(options);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         Console::print(QString::fromUtf8(kUsage));
         return 0;

@@ -2,6 +2,7 @@
 // refusing to overwrite, the operator account and its password hash, passwd,
 // and clear errors for bad input.
 
+#include "AdminProcess.h"
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
@@ -12,15 +13,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-namespace {
-
-struct Run {
-    int code;
-    QString out;
-    QString err;
-};
-
-}
+using Run = AdminRun;
 
 class TestAdmin : public QObject {
     Q_OBJECT
@@ -178,15 +171,9 @@ private slots:
     }
 
 private:
-    Run admin(const QStringList& arguments, const QByteArray& input = QByteArray())
+    static Run admin(const QStringList& arguments, const QByteArray& input = QByteArray())
     {
-        QProcess process;
-        process.start(QStringLiteral(PWANGSA_ADMIN_BIN), arguments);
-        process.write(input);
-        process.closeWriteChannel();
-        process.waitForFinished(120000);
-        return Run{process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-                   QString::fromLocal8Bit(process.readAllStandardError())};
+        return runAdmin(arguments, input);
     }
     static QByteArray readFile(const QString& path)
     {

@@ -1,0 +1,129 @@
+#include "CareCommands.h"
+
+#include "CommandLine.h"
+#include "Console.h"
+#include "CsvTransfer.h"
+#include "DatabaseCare.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+namespace CareCommands {
+
+namespace {
+
+using CommandLine::UsageError;
+
+QString absolute(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+// Export and import: the same options (the alias and the folder of the
+// files), the same checks, one piece of work and its report.
+struct CsvCommand {
+    QString name;
+    QString description;
+    QString folderHelp;
+    qint64 (*work)(const QString& database, const QString& dir);
+    QString report;  // %1 rows, %2 the folder, %3 the database file
+};
+
+int runCsv(const CsvCommand& command, const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(command.description);
+    const QCommandLineOption alias = CommandLine::aliasOption();
+    const QCommandLineOption csv(QStringLiteral("csv"), command.folderHelp, QStringLiteral("DIR"));
+    parser.addOptions({alias, csv});
+    if (!CommandLine::parse(parser, command.name, arguments))
+        return 0;
+    if (!parser.isSet(csv))
+        throw UsageError("--csv DIR is required");
+    const QString dir = absolute(parser.value(csv));
+    const QString database = CommandLine::sqliteFile(parser.value(alias), command.name);
+    const qint64 rows = command.work(database, dir);
+    Console::print(command.report.arg(rows).arg(dir, database));
+    return 0;
+}
+
+}
+
+int runBackup(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes a consistent copy of the database to FILE while the program may be running, as a database file the "
+        "program can open directly; checks the copy (integrity and the tables) and prints its row counts."));
+    const QCommandLineOption alias = CommandLine::aliasOption();
+    const QCommandLineOption force(QStringLiteral("force"), QStringLiteral("Replace FILE when it exists."));
+    parser.addOptions({alias, force});
+    if (!CommandLine::parse(parser, QStringLiteral("backup"), arguments, {QStringLiteral("FILE")}))
+        return 0;
+    const QString database = CommandLine::sqliteFile(parser.value(alias), QStringLiteral("Backup"));
+    const QString target = absolute(parser.positionalArguments().first());
+    if (target == database)
+        throw UsageError("the backup file must not be the database itself");
+    if (QFileInfo::exists(target) && !parser.isSet(force))
+        throw std::runtime_error(QStringLiteral("%1 already exists (use --force to replace it)").arg(target).toStdString());
+    const DatabaseCare::Counts counts = DatabaseCare::backup(database, target);
+    Console::print(QStringLiteral("Backup of %1 written to %2 and checked: %3.")
+                       .arg(database, target, DatabaseCare::describe(counts)));
+    return 0;
+}
+
+int runRestore(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Replaces the database with the backup FILE. Refuses while a program has the database open. The backup is "
+        "checked (integrity and the tables) before the switch; the previous database is kept as "
+        "NAME.before-restore beside it."));
+    const QCommandLineOption alias = CommandLine::aliasOption();
+    parser.addOption(alias);
+    if (!CommandLine::parse(parser, QStringLiteral("restore"), arguments, {QStringLiteral("FILE")}))
+        return 0;
+    const QString database = CommandLine::sqliteFile(parser.value(alias), QStringLiteral("Restore"), false);
+    const QString source = absolute(parser.positionalArguments().first());
+    if (!QFileInfo(source).isFile())
+        throw std::runtime_error(QStringLiteral("Backup file not found: %1").arg(source).toStdString());
+    if (source == database)
+        throw UsageError("the backup file must not be the database itself");
+    if (!QDir().mkpath(QFileInfo(database).absolutePath()))
+        throw std::runtime_error(QStringLiteral("Cannot create the folder of %1").arg(database).toStdString());
+    const bool hadDatabase = QFileInfo::exists(database);
+    const DatabaseCare::Counts counts = DatabaseCare::restore(source, database);
+    Console::print(QStringLiteral("Restored %1 from %2: %3.").arg(database, source, DatabaseCare::describe(counts)));
+    if (hadDatabase)
+        Console::print(QStringLiteral("The previous database is kept as %1.before-restore.").arg(database));
+    return 0;
+}
+
+int runExport(const QStringList& arguments)
+{
+    return runCsv(
+        CsvCommand{QStringLiteral("export"),
+                   QStringLiteral("Writes DataPelanggan.csv and DataBarang.csv into DIR: UTF-8, a header row of the field "
+                                  "names, quoted as RFC 4180 says, dates as YYYY-MM-DD, numbers with \".\" as decimal "
+                                  "separator; DataBarang.csv has the computed column \"Jumlah Harga\" (Harga Satuan x "
+                                  "Banyak Barang, 0 when either is empty) at the end."),
+                   QStringLiteral("The folder for the files (made when missing)."), &CsvTransfer::exportTo,
+                   QStringLiteral("Exported %1 rows to %2 from %3.")},
+        arguments);
+}
+
+int runImport(const QStringList& arguments)
+{
+    return runCsv(
+        CsvCommand{QStringLiteral("import"),
+                   QStringLiteral("Reads DataPelanggan.csv and DataBarang.csv from DIR (as export writes them; the column "
+                                  "\"Jumlah Harga\" is ignored) into an empty database. Every value is checked first: a "
+                                  "wrong date, a number that isn't one, a text longer than its field or a duplicate key "
+                                  "rejects the whole import with its file, line and column, and nothing is written."),
+                   QStringLiteral("The folder holding the files."), &CsvTransfer::importFrom,
+                   QStringLiteral("Imported %1 rows from %2 into %3.")},
+        arguments);
+}
+
+}

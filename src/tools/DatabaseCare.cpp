@@ -1,0 +1,208 @@
+#include "DatabaseCare.h"
+
+#include "Progress.h"
+#include "SqliteHandle.h"
+#include "Tables.h"
+
+#include "data/RecordLock.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace DatabaseCare {
+
+namespace {
+
+constexpr int kPagesPerStep = 256;
+constexpr int kBusyRetries = 600;  // 30 s of 50 ms waits for a writer to finish
+
+[[noreturn]] void failWith(const QString& text)
+{
+    throw std::runtime_error(text.toStdString());
+}
+
+void removeFiles(const QString& path)
+{
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+}
+
+// Copies `from` into the new file `to`, page by page with the backup API; a
+// write to the source by another program restarts the copy, so the result is
+// always one committed state.
+void copy(const QString& from, const QString& to)
+{
+    SqliteHandle source(from);
+    SqliteHandle target(to, true);
+    sqlite3_backup* backup = sqlite3_backup_init(target.get(), "main", source.get(), "main");
+    if (!backup)
+        target.fail(QStringLiteral("Cannot start copying %1").arg(from));
+    Progress progress(QStringLiteral("Copying"), QStringLiteral("pages"));
+    int result = SQLITE_OK;
+    for (int busy = 0; busy < kBusyRetries;) {
+        result = sqlite3_backup_step(backup, kPagesPerStep);
+        if (result == SQLITE_BUSY || result == SQLITE_LOCKED) {
+            ++busy;
+            sqlite3_sleep(50);
+        } else if (result != SQLITE_OK) {
+            break;
+        }
+        progress.report(sqlite3_backup_pagecount(backup) - sqlite3_backup_remaining(backup),
+                        sqlite3_backup_pagecount(backup));
+    }
+    const int finish = sqlite3_backup_finish(backup);
+    if (result != SQLITE_DONE || finish != SQLITE_OK)
+        failWith(QStringLiteral("Cannot copy %1: %2").arg(from, QString::fromUtf8(sqlite3_errstr(result == SQLITE_DONE ? finish : result))));
+    target.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+}
+
+void checkSchema(SqliteHandle& db)
+{
+    for (const Tables::Layout& layout : Tables::data()) {
+        QSet<QString> fields;
+        for (const QVariant& name : db.column(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(layout.name)))
+            fields.insert(name.toString());
+        for (const Tables::Column& column : layout.columns) {
+            if (!fields.contains(column.name))
+                failWith(QStringLiteral("%1 is not a PWANGSA database: table %2 lacks the field \"%3\"")
+                             .arg(db.path(), layout.name, column.name));
+        }
+    }
+    if (db.column(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='index' AND name='Kode Pelanggan' "
+                                 "AND tbl_name='DataBarang'"))
+            .value(0)
+            .toInt()
+        != 1)
+        failWith(QStringLiteral("%1 is not a PWANGSA database: the index \"Kode Pelanggan\" is missing").arg(db.path()));
+    if (db.column(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name='Operator'")).value(0).toInt()
+        != 1)
+        failWith(QStringLiteral("%1 is not a PWANGSA database: the table Operator is missing").arg(db.path()));
+}
+
+// An exclusive lock on the in-use byte of the database's lock file: granted
+// only while no program has the database open, and while held no program can
+// open it.
+class InUseLock {
+public:
+    explicit InUseLock(const QString& database)
+    {
+        const QByteArray path = QFile::encodeName(database + QStringLiteral("-locks"));
+        m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (m_fd < 0)
+            failWith(QStringLiteral("Cannot open the lock file %1").arg(QString::fromLocal8Bit(path)));
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        lock.l_start = RecordLocks::kInUseByte;
+        lock.l_len = 1;
+        int result = 0;
+        while ((result = ::fcntl(m_fd, F_SETLK, &lock)) != 0 && errno == EINTR) {
+        }
+        if (result != 0) {
+            ::close(m_fd);
+            failWith(QStringLiteral("The database %1 is in use by a running program; close PWANGSA everywhere "
+                                    "it is open and try again")
+                         .arg(database));
+        }
+    }
+    ~InUseLock() { ::close(m_fd); }
+    InUseLock(const InUseLock&) = delete;
+    InUseLock& operator=(const InUseLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+// Folds the write-ahead log of a database nobody has open into the file (so
+// no log of the old file is ever read with the new one) and keeps the file
+// under a second name.
+void settleAndKeep(const QString& database, const QString& before)
+{
+    {
+        SqliteHandle db(database);
+        db.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    }
+    removeFiles(before);
+    if (::link(QFile::encodeName(database).constData(), QFile::encodeName(before).constData()) != 0
+        && !QFile::copy(database, before))
+        failWith(QStringLiteral("Cannot keep the previous database as %1").arg(before));
+}
+
+// Copies and checks `from` as `staged`; the staged file is removed on failure.
+Counts stage(const QString& from, const QString& staged)
+{
+    removeFiles(staged);
+    try {
+        copy(from, staged);
+        return check(staged);
+    } catch (...) {
+        removeFiles(staged);
+        throw;
+    }
+}
+
+void moveInto(const QString& staged, const QString& target)
+{
+    if (::rename(QFile::encodeName(staged).constData(), QFile::encodeName(target).constData()) != 0) {
+        removeFiles(staged);
+        failWith(QStringLiteral("Cannot move %1 to %2: %3").arg(staged, target, QString::fromLocal8Bit(strerror(errno))));
+    }
+}
+
+}
+
+QString describe(const Counts& counts)
+{
+    return QStringLiteral("DataPelanggan %1 rows, DataBarang %2 rows, Operator %3 rows")
+        .arg(counts.customers)
+        .arg(counts.lines)
+        .arg(counts.operators);
+}
+
+Counts check(const QString& path)
+{
+    SqliteHandle db(path);
+    const QVariantList integrity = db.column(QStringLiteral("PRAGMA integrity_check"));
+    if (integrity.size() != 1 || integrity.first().toString() != QLatin1String("ok"))
+        failWith(QStringLiteral("%1 is damaged: %2").arg(path, integrity.value(0).toString()));
+    checkSchema(db);
+    const auto count = [&db](const char* table) {
+        return db.column(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(QLatin1String(table))).value(0).toLongLong();
+    };
+    return Counts{count("DataPelanggan"), count("DataBarang"), count("Operator")};
+}
+
+Counts backup(const QString& database, const QString& target)
+{
+    const Counts counts = stage(database, target + QStringLiteral(".part"));
+    moveInto(target + QStringLiteral(".part"), target);
+    return counts;
+}
+
+Counts restore(const QString& source, const QString& database)
+{
+    const InUseLock lock(database);
+    const QString staged = database + QStringLiteral(".restoring");
+    const Counts counts = stage(source, staged);
+    if (QFileInfo::exists(database)) {
+        try {
+            settleAndKeep(database, database + QStringLiteral(".before-restore"));
+        } catch (...) {
+            removeFiles(staged);
+            throw;
+        }
+    }
+    moveInto(staged, database);
+    return counts;
+}
+
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// Backup and restore of a SQLite database file. Failures raise
+// std::runtime_error with a text for the user.
+namespace DatabaseCare {
+
+struct Counts {
+    qint64 customers = 0;  // DataPelanggan
+    qint64 lines = 0;      // DataBarang
+    qint64 operators = 0;  // Operator
+};
+QString describe(const Counts& counts);
+
+// Checks a database file: integrity, the tables with their fields and the
+// index "Kode Pelanggan"; returns its row counts.
+Counts check(const QString& path);
+
+// Copies the live database to `target` with the online backup API (a
+// consistent snapshot while programs go on reading and writing), as a
+// self-contained file in rollback-journal mode, checks the copy and only then
+// moves it to its name.
+Counts backup(const QString& database, const QString& target);
+
+// Replaces the database with a checked copy of `source`, keeping the old one
+// as "<database>.before-restore". Refuses while a program has the database
+// open, and keeps programs from opening it until the switch is done.
+Counts restore(const QString& source, const QString& database);
+
+}
