@@ -178,7 +178,9 @@ TableRows readTable(const QDir& dir, const Layout& layout)
     const QList<int> positions = readHeader(records.first(), layout);
     TableRows table{&layout, {}};
     QHash<QString, int> keys;  // key value -> line of its first record
+    Progress progress(QStringLiteral("Checking ") + file, QStringLiteral("rows"));
     for (const Csv::Record& record : records.mid(1)) {
+        progress.report(table.rows.size(), records.size() - 1);
         if (record.fields.size() != records.first().fields.size())
             Csv::failAt(file, record.line, 1, QStringLiteral("%1 fields where the header has %2")
                                                    .arg(record.fields.size())
