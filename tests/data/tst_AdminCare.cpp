@@ -6,10 +6,16 @@
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
+#include "data/Exceptions.h"
+#include "data/RecordLock.h"
 
 #include <QDir>
 #include <QSqlRecord>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -179,6 +185,44 @@ private slots:
         closeAllDatabases();
         QCOMPARE(runAdmin({QStringLiteral("restore"), file}).code, 0);
         QCOMPARE(count(m_db, QStringLiteral("DataBarang")), 200);
+    }
+
+    // While restore switches files, it holds the in-use byte exclusively; a
+    // child process does the same here, and the engine must not open.
+    void noProgramOpensDuringRestore()
+    {
+        const QByteArray lockFile = QFile::encodeName(m_db + QStringLiteral("-locks"));
+        int ready[2];
+        int release[2];
+        QVERIFY(::pipe(ready) == 0 && ::pipe(release) == 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const int fd = ::open(lockFile.constData(), O_RDWR | O_CREAT, 0644);
+            struct flock lock {};
+            lock.l_type = F_WRLCK;
+            lock.l_whence = SEEK_SET;
+            lock.l_start = RecordLocks::kInUseByte;
+            lock.l_len = 1;
+            char answer = ::fcntl(fd, F_SETLK, &lock) == 0 ? 'y' : 'n';
+            if (::write(ready[1], &answer, 1) == 1 && ::read(release[0], &answer, 1) >= 0)
+                ::_exit(0);
+            ::_exit(1);
+        }
+        char answer = 0;
+        QCOMPARE(::read(ready[0], &answer, 1), ssize_t(1));
+        QCOMPARE(answer, 'y');
+        QString message;
+        try {
+            openDatabase(QStringLiteral("Dor"));
+        } catch (const EDBEngineError& error) {
+            message = error.message();
+        }
+        QCOMPARE(::write(release[1], "x", 1), ssize_t(1));
+        ::waitpid(child, nullptr, 0);
+        for (int fd : {ready[0], ready[1], release[0], release[1]})
+            ::close(fd);
+        QVERIFY2(message.contains(QStringLiteral("being restored")), qPrintable(message));
+        QVERIFY(openDatabase(QStringLiteral("Dor")));
     }
 
     void exportImportRoundTrip()
