@@ -8,7 +8,9 @@ TDataSource::~TDataSource()
 {
     if (m_dataSet)
         m_dataSet->removeDataSource(this);
-    for (TDataLink* link : std::as_const(m_links))
+    // Each link removes itself from m_links: walk a copy.
+    const QList<TDataLink*> links = m_links;
+    for (TDataLink* link : links)
         link->SetDataSource(nullptr);
 }
 
@@ -141,7 +143,7 @@ void TDataLink::UpdateState()
 
 bool TDataLink::Edit()
 {
-    if (m_dataSource && !ReadOnly)
+    if (m_dataSource && CanEdit())
         m_dataSource->Edit();
     return m_editing;
 }
@@ -180,7 +182,7 @@ void TFieldDataLink::Reset()
 
 void TFieldDataLink::UpdateRecord()
 {
-    if (m_modified && Editing())
+    if (m_modified)
         UpdateData();
 }
 

@@ -59,7 +59,8 @@ public:
     bool Active() const { return m_active; }
     bool Editing() const { return m_editing; }
     bool ReadOnly = false;
-    // Asks the data source to edit; true when the view is then editing.
+    // Asks the data source to edit (not for a field that can't be modified);
+    // true when the view is then editing.
     bool Edit();
 
     // Called by the data source.
@@ -96,7 +97,8 @@ public:
     // The control has pending text: it will be asked to write it (UpdateData).
     void Modify() { m_modified = true; }
     void Reset();
-    // Writes pending text now (before the control loses the focus).
+    // Writes pending text now (before the control loses the focus); in
+    // browse state the field's write raises.
     void UpdateRecord();
 
     std::function<void()> OnDataChange;

@@ -77,6 +77,8 @@ protected:
     // Takes back the focus that is leaving, without a new DoEnter: for an
     // exit that fails.
     void KeepFocus();
+    // Shows an edit text as it is (not aligned to the mask), as a program's write.
+    void SetEditText(const QString& editText) { programWrote(editText); }
 
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
