@@ -485,9 +485,26 @@ void TDataSet::Insert()
     if (!CanModify())
         Error(QStringLiteral("Cannot modify a read-only dataset"));
     CheckBrowseMode();
+    OpenNewRecord(std::max(m_current, 0));
+}
+
+void TDataSet::Append()
+{
+    CheckActive();
+    if (!CanModify())
+        Error(QStringLiteral("Cannot modify a read-only dataset"));
+    CheckBrowseMode();
+    if (!m_windowAtEnd || m_current != m_window.size() - 1)
+        Last();
+    OpenNewRecord(m_current + 1);
+}
+
+// A blank record at a window position becomes current, in insert state.
+void TDataSet::OpenNewRecord(int position)
+{
     TRecordBuffer record;
     record.values = QVariantList(m_fields.size());
-    m_insertedAt = std::max(m_current, 0);
+    m_insertedAt = position;
     m_window.insert(m_insertedAt, record);
     m_current = m_insertedAt;
     // The master's values are in place before the controls hear of the insert.

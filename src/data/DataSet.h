@@ -72,7 +72,8 @@ public:
 
     // Operations.
     void Insert();
-    void Append() { Insert(); }
+    // A new record after the last one of the view.
+    void Append();
     void Edit();
     void Post();
     void Cancel();
@@ -149,6 +150,7 @@ private:
     TRecordBuffer* WritableRecord();
     const TRecordBuffer* ActiveRecord() const;
     void PostRecord();
+    void OpenNewRecord(int position);
     void AfterWrite(const StorageRow& anchor);
     void Trim(bool keepAfter);
     bool FetchAfter();
