@@ -13,6 +13,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "TemporaryHome.h"
+
 using Run = AdminRun;
 
 class TestAdmin : public QObject {
@@ -22,8 +24,7 @@ private slots:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("config"))));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
+        useTemporaryHome(*m_dir);
     }
     void cleanup()
     {

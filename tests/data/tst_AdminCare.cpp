@@ -13,6 +13,8 @@
 #include <QSqlRecord>
 #include <QtTest>
 
+#include "TemporaryHome.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -70,8 +72,7 @@ private slots:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("config"))));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("data"))));
+        useTemporaryHome(*m_dir);
         QCOMPARE(runAdmin({QStringLiteral("init"), QStringLiteral("--demo")}).code, 0);
         m_db = AliasConfig::defaultDatabasePath();
     }

@@ -3,6 +3,7 @@
 // A real database for tests: a temporary folder holding the database file
 // and the alias configuration (XDG_CONFIG_HOME and XDG_DATA_HOME point into it).
 
+#include "TemporaryHome.h"
 #include "data/AliasConfig.h"
 #include "data/OperatorAccount.h"
 #include "data/Schema.h"
@@ -19,8 +20,7 @@ class TestDatabase {
 public:
     explicit TestDatabase(const QString& alias = QStringLiteral("Dor"))
     {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("data"))));
+        useTemporaryHome(m_dir);
         m_path = m_dir.filePath(QStringLiteral("dor.sqlite"));
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test-setup"));
