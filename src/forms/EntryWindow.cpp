@@ -32,11 +32,13 @@ TMaskEdit* customerSearchBox(QWidget* parent, const QRect& bounds)
     return box;
 }
 
-void checkCustomerCode(const QString& searched, const QString& current)
+bool checkCustomerCode(const QString& searched, const QString& current)
 {
-    if (searched != current)
-        Application->MessageBox(QStringLiteral("Kode Pelanggan tidak ada dalam file!"), QStringLiteral("information"),
-                                MB_OK | MB_ICONASTERISK);
+    if (searched == current)
+        return true;
+    Application->MessageBox(QStringLiteral("Kode Pelanggan tidak ada dalam file!"), QStringLiteral("information"),
+                            MB_OK | MB_ICONASTERISK);
+    return false;
 }
 
 void saveView(TDataSet* view, const QString& alreadySaved)

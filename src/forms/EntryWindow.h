@@ -27,8 +27,8 @@ TLabel* rowLabel(QWidget* parent, int left, int top, const QString& caption);
 TMaskEdit* customerSearchBox(QWidget* parent, const QRect& bounds);
 
 // Enter in a search box: when the searched code is not the code the view
-// stands on, says so in an application message box.
-void checkCustomerCode(const QString& searched, const QString& current);
+// stands on, says so in an application message box. True when they match.
+bool checkCustomerCode(const QString& searched, const QString& current);
 
 // The save button. With nothing being edited the data is already stored and
 // `alreadySaved` says so. A post that fails is never reported as saved: a

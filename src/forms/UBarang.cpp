@@ -163,8 +163,8 @@ void TFormBarang::Edit1KeyPress(QChar& key)
 {
     if (key != QLatin1Char('\r'))
         return;
-    EntryWindow::checkCustomerCode(Edit1->Text(), DBEdit7->Text());
-    DBEdit5->setEnabled(true);
+    if (EntryWindow::checkCustomerCode(Edit1->Text(), DBEdit7->Text()))
+        DBEdit5->setEnabled(true);
 }
 
 // Runs with the goods view already editing: a known packaging type sets the

@@ -100,8 +100,8 @@ void TFormPenjualan::Edit1KeyPress(QChar& key)
 {
     if (key != QLatin1Char('\r'))
         return;
-    EntryWindow::checkCustomerCode(Edit1->Text(), DBEdit3->Text());
-    DBEdit1->setEnabled(true);
+    if (EntryWindow::checkCustomerCode(Edit1->Text(), DBEdit3->Text()))
+        DBEdit1->setEnabled(true);
 }
 
 void TFormPenjualan::SpeedButton1Click()

@@ -9,7 +9,6 @@
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TDBGrid.h"
-#include "forms/PriceTable.h"
 #include "forms/UBarang.h"
 #include "forms/UPelanggan.h"
 #include "forms/UPenjualan.h"
@@ -25,7 +24,6 @@ class TestBarang : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void priceTable();
     void windowAndTabOrder();
     void searchBoxMovesTheCustomerAndItsLines();
     void arrowsWarnOnTheSecondPressAtEitherEnd();
@@ -38,10 +36,6 @@ private Q_SLOTS:
     void closeHidesAndTheMenuShowsAgain();
 
 private:
-    void search(const QString& digits);
-    void typeInto(QWidget* edit, const QString& text);
-    QVariant stored(const QString& column, double orderNumber) const;
-
     TestDatabase m_db;
     std::unique_ptr<TApplication> m_app;
     TFormBarang* w = nullptr;
@@ -61,39 +55,6 @@ void TestBarang::initTestCase()
     w = FormBarang;
     FormUtama->Penjualan1->trigger();
     QVERIFY(QTest::qWaitForWindowActive(w));
-}
-
-// Types digits into the search box from its first position.
-void TestBarang::search(const QString& digits)
-{
-    w->Edit1->setFocus(Qt::MouseFocusReason);
-    w->Edit1->deselect();
-    w->Edit1->setCursorPosition(0);
-    QTest::keyClicks(w->Edit1, digits);
-}
-
-// Clicks into an edit, selects its text and types over it.
-void TestBarang::typeInto(QWidget* edit, const QString& text)
-{
-    QTest::mouseClick(edit, Qt::LeftButton);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(edit, text);
-}
-
-QVariant TestBarang::stored(const QString& column, double orderNumber) const
-{
-    return m_db.exec(QStringLiteral("SELECT \"%1\" FROM DataBarang WHERE \"No Pesanan\" = ?").arg(column), QVariantList{orderNumber})
-        .value(0);
-}
-
-void TestBarang::priceTable()
-{
-    QCOMPARE(unitPrice(QStringLiteral("BOTOL A"))->toDouble(), 18000.0);
-    QCOMPARE(unitPrice(QStringLiteral("BOTOL B"))->toDouble(), 19000.0);
-    QCOMPARE(unitPrice(QStringLiteral("GENGGAM"))->toDouble(), 27500.0);
-    QCOMPARE(unitPrice(QStringLiteral("KALENG"))->toDouble(), 41000.0);
-    for (const char* other : {"kaleng", "KALENG ", "BOTOL", "", "GALON"})
-        QVERIFY2(!unitPrice(QLatin1String(other)), other);
 }
 
 void TestBarang::windowAndTabOrder()
@@ -122,7 +83,7 @@ void TestBarang::windowAndTabOrder()
 void TestBarang::searchBoxMovesTheCustomerAndItsLines()
 {
     ModalWatch watch;
-    search(QStringLiteral("01"));
+    test::typeFromStart(w->Edit1, QStringLiteral("01"));
     QCOMPARE(w->Edit1->Text(), QStringLiteral("P001"));
     QCOMPARE(FormPelanggan->PelangganKodePelanggan->AsString(), QStringLiteral("P001"));
     QCOMPARE(w->Barang->RecordCount(), 3);
@@ -139,7 +100,7 @@ void TestBarang::searchBoxMovesTheCustomerAndItsLines()
     QVERIFY(watch.boxes().isEmpty());
 
     // A code no customer has moves nothing; Enter says so.
-    search(QStringLiteral("09"));
+    test::typeFromStart(w->Edit1, QStringLiteral("09"));
     QCOMPARE(w->Edit1->Text(), QStringLiteral("P009"));
     QCOMPARE(FormPelanggan->PelangganKodePelanggan->AsString(), QStringLiteral("P001"));
     QCOMPARE(w->Barang->RecordCount(), 3);
@@ -152,7 +113,7 @@ void TestBarang::arrowsWarnOnTheSecondPressAtEitherEnd()
 {
     const QString first = QStringLiteral("Anda berada pada Record Pertama");
     const QString last = QStringLiteral("Anda berada pada Record Akhir");
-    search(QStringLiteral("01"));
+    test::typeFromStart(w->Edit1, QStringLiteral("01"));
     auto press = [this](TSpeedButton* arrow) {
         ModalWatch watch;
         test::click(arrow);
@@ -179,7 +140,7 @@ void TestBarang::arrowsWarnOnTheSecondPressAtEitherEnd()
     QTRY_COMPARE(QApplication::focusWidget(), w->Edit1);
 
     // A customer without lines: both arrows warn at once.
-    search(QStringLiteral("03"));
+    test::typeFromStart(w->Edit1, QStringLiteral("03"));
     QVERIFY(w->Barang->IsEmpty());
     QCOMPARE(press(w->SpeedButton2), QStringList{first});
     QCOMPARE(press(w->SpeedButton1), QStringList{last});
@@ -201,36 +162,36 @@ void TestBarang::editButtonResetsTheSearchBoxAndInsertsForACustomerWithoutLines(
     QCOMPARE(w->Barang->State(), dsInsert);
     QCOMPARE(w->BarangKodePelanggan->AsString(), QStringLiteral("P003"));
 
-    typeInto(w->DBEdit5, QStringLiteral("6"));
+    test::typeOver(w->DBEdit5, QStringLiteral("6"));
     test::chooseItem(w->JenisBarang, QStringLiteral("GENGGAM"));
     QCOMPARE(w->DBEdit2->text(), QStringLiteral("27500"));
-    typeInto(w->DBEdit3, QStringLiteral("4"));
+    test::typeOver(w->DBEdit3, QStringLiteral("4"));
     test::click(w->SpeedButton6);
     QCOMPARE(w->Barang->State(), dsBrowse);
     QCOMPARE(w->DBEdit4->text(), QStringLiteral("110000"));
-    QCOMPARE(stored(QStringLiteral("Kode Pelanggan"), 6).toString(), QStringLiteral("P003"));
-    QCOMPARE(stored(QStringLiteral("Jenis Barang"), 6).toString(), QStringLiteral("GENGGAM"));
-    QCOMPARE(stored(QStringLiteral("Harga Satuan"), 6).toDouble(), 27500.0);
-    QCOMPARE(stored(QStringLiteral("Banyak Barang"), 6).toDouble(), 4.0);
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 6).toString(), QStringLiteral("P003"));
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("Jenis Barang"), 6).toString(), QStringLiteral("GENGGAM"));
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("Harga Satuan"), 6).toDouble(), 27500.0);
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("Banyak Barang"), 6).toDouble(), 4.0);
     QVERIFY(watch.boxes().isEmpty());
 }
 
 void TestBarang::packagingTypeSetsTheUnitPrice()
 {
-    search(QStringLiteral("02"));
+    test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->BarangHargaSatuan->AsReal(), 41000.0);
     // Typed in lower case it matches no price: the price stays.
-    typeInto(w->JenisBarang->lineEdit(), QStringLiteral("botol a"));
+    test::typeOver(w->JenisBarang->lineEdit(), QStringLiteral("botol a"));
     QCOMPARE(w->Barang->State(), dsEdit);
     QCOMPARE(w->BarangHargaSatuan->AsReal(), 41000.0);
-    typeInto(w->JenisBarang->lineEdit(), QStringLiteral("BOTOL A"));
+    test::typeOver(w->JenisBarang->lineEdit(), QStringLiteral("BOTOL A"));
     QCOMPARE(w->BarangHargaSatuan->AsReal(), 18000.0);
     test::chooseItem(w->JenisBarang, QStringLiteral("BOTOL B"));
     QCOMPARE(w->BarangHargaSatuan->AsReal(), 19000.0);
     QCOMPARE(w->BarangJumlahHarga->AsReal(), 57000.0);
     test::click(w->SpeedButton6);
-    QCOMPARE(stored(QStringLiteral("Harga Satuan"), 4).toDouble(), 19000.0);
-    QCOMPARE(stored(QStringLiteral("Jenis Barang"), 4).toString(), QStringLiteral("BOTOL B"));
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("Harga Satuan"), 4).toDouble(), 19000.0);
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("Jenis Barang"), 4).toString(), QStringLiteral("BOTOL B"));
 }
 
 void TestBarang::saveFailuresAreNeverReportedAsSaved()
@@ -245,7 +206,7 @@ void TestBarang::saveFailuresAreNeverReportedAsSaved()
     }
     // A new line (as the order window makes it) with a number that exists.
     w->Barang->Insert();
-    typeInto(w->DBEdit5, QStringLiteral("1"));
+    test::typeOver(w->DBEdit5, QStringLiteral("1"));
     {
         // Closed through its close box: the line stays pending.
         ModalWatch watch({QStringLiteral("close")});
@@ -264,7 +225,7 @@ void TestBarang::saveFailuresAreNeverReportedAsSaved()
     // An existing line renumbered to another line's number stays open for
     // correction; the stored line is untouched until the save succeeds.
     QCOMPARE(w->BarangNoPesanan->AsReal(), 4.0);
-    typeInto(w->DBEdit5, QStringLiteral("1"));
+    test::typeOver(w->DBEdit5, QStringLiteral("1"));
     {
         ModalWatch watch({QStringLiteral("OK")});
         test::click(w->SpeedButton6);
@@ -272,34 +233,34 @@ void TestBarang::saveFailuresAreNeverReportedAsSaved()
     }
     QCOMPARE(w->Barang->State(), dsEdit);
     QCOMPARE(w->DBEdit5->text(), QStringLiteral("1"));
-    QCOMPARE(stored(QStringLiteral("Kode Pelanggan"), 4).toString(), QStringLiteral("P002"));
-    typeInto(w->DBEdit5, QStringLiteral("7"));
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 4).toString(), QStringLiteral("P002"));
+    test::typeOver(w->DBEdit5, QStringLiteral("7"));
     {
         ModalWatch watch;
         test::click(w->SpeedButton6);
         QVERIFY(watch.boxes().isEmpty());
     }
-    QCOMPARE(stored(QStringLiteral("Kode Pelanggan"), 7).toString(), QStringLiteral("P002"));
-    QVERIFY(stored(QStringLiteral("Kode Pelanggan"), 4).isNull());
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 7).toString(), QStringLiteral("P002"));
+    QVERIFY(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 4).isNull());
     QCOMPARE(m_db.count(QStringLiteral("DataBarang")), lines);
 }
 
 void TestBarang::deleteAsksFirstAndReportsAnEmptyView()
 {
-    search(QStringLiteral("04"));
+    test::typeFromStart(w->Edit1, QStringLiteral("04"));
     QCOMPARE(w->BarangNoPesanan->AsReal(), 5.0);
     {
         ModalWatch watch({QStringLiteral("No")});
         test::click(w->SpeedButton5);
         QCOMPARE(watch.texts(), QStringList{QStringLiteral("Mau dihapus ? ")});
         QCOMPARE(watch.boxes().first().caption, QStringLiteral("Confirm"));
-        QCOMPARE(stored(QStringLiteral("Kode Pelanggan"), 5).toString(), QStringLiteral("P004"));
+        QCOMPARE(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 5).toString(), QStringLiteral("P004"));
     }
     {
         ModalWatch watch({QStringLiteral("Yes")});
         test::click(w->SpeedButton5);
         QCOMPARE(watch.texts().size(), 1);
-        QVERIFY(stored(QStringLiteral("Kode Pelanggan"), 5).isNull());
+        QVERIFY(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 5).isNull());
         QVERIFY(w->Barang->IsEmpty());
     }
     {
@@ -313,7 +274,7 @@ void TestBarang::deleteAsksFirstAndReportsAnEmptyView()
 // customer's code, and Enter there runs the search box's check.
 void TestBarang::hiddenCustomerCodeBoxOnlyChecks()
 {
-    search(QStringLiteral("01"));
+    test::typeFromStart(w->Edit1, QStringLiteral("01"));
     w->DBEdit5->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(w->DBEdit5, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), w->DBEdit7);
@@ -327,7 +288,7 @@ void TestBarang::hiddenCustomerCodeBoxOnlyChecks()
         QTest::keyClick(w->DBEdit7, Qt::Key_Return);
         QVERIFY(watch.boxes().isEmpty());
     }
-    search(QStringLiteral("09"));
+    test::typeFromStart(w->Edit1, QStringLiteral("09"));
     w->DBEdit7->setFocus(Qt::MouseFocusReason);
     ModalWatch watch;
     QTest::keyClick(w->DBEdit7, Qt::Key_Return);
@@ -336,7 +297,7 @@ void TestBarang::hiddenCustomerCodeBoxOnlyChecks()
 
 void TestBarang::totalCoversEveryLineOfEveryCustomer()
 {
-    search(QStringLiteral("02"));
+    test::typeFromStart(w->Edit1, QStringLiteral("02"));
     const double expected =
         m_db.exec(QStringLiteral("SELECT sum(\"Harga Satuan\" * \"Banyak Barang\") FROM DataBarang")).value(0).toDouble();
     QVERIFY(expected > w->BarangJumlahHarga->AsReal());
@@ -355,7 +316,7 @@ void TestBarang::totalCoversEveryLineOfEveryCustomer()
 
 void TestBarang::closeHidesAndTheMenuShowsAgain()
 {
-    search(QStringLiteral("03"));
+    test::typeFromStart(w->Edit1, QStringLiteral("03"));
     test::click(w->SpeedButton4);
     QVERIFY(!w->isVisible());
     FormUtama->Penjualan1->trigger();

@@ -25,10 +25,6 @@ private Q_SLOTS:
     void closeHidesAndTheMenuShowsAgain();
 
 private:
-    void search(const QString& digits);
-    void typeInto(QWidget* edit, const QString& text);
-    QVariant stored(const QString& column, double orderNumber) const;
-
     TestDatabase m_db;
     std::unique_ptr<TApplication> m_app;
     TFormPenjualan* w = nullptr;
@@ -46,27 +42,6 @@ void TestPenjualan::initTestCase()
     w = FormPenjualan;
     FormUtama->DataBarang1->trigger();
     QVERIFY(QTest::qWaitForWindowActive(w));
-}
-
-void TestPenjualan::search(const QString& digits)
-{
-    w->Edit1->setFocus(Qt::MouseFocusReason);
-    w->Edit1->deselect();
-    w->Edit1->setCursorPosition(0);
-    QTest::keyClicks(w->Edit1, digits);
-}
-
-void TestPenjualan::typeInto(QWidget* edit, const QString& text)
-{
-    QTest::mouseClick(edit, Qt::LeftButton);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(edit, text);
-}
-
-QVariant TestPenjualan::stored(const QString& column, double orderNumber) const
-{
-    return m_db.exec(QStringLiteral("SELECT \"%1\" FROM DataBarang WHERE \"No Pesanan\" = ?").arg(column), QVariantList{orderNumber})
-        .value(0);
 }
 
 void TestPenjualan::windowAndTabOrder()
@@ -92,12 +67,12 @@ void TestPenjualan::windowAndTabOrder()
 void TestPenjualan::searchBoxFindsTheFirstLineOfACustomer()
 {
     ModalWatch watch;
-    search(QStringLiteral("02"));
+    test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 1.0);
     // "P00" begins both codes: the first in code order is P001's first line.
-    search(QStringLiteral("0"));
+    test::typeFromStart(w->Edit1, QStringLiteral("0"));
     QCOMPARE(w->Edit1->Text(), QStringLiteral("P002"));
-    search(QStringLiteral("01"));
+    test::typeFromStart(w->Edit1, QStringLiteral("01"));
     QCOMPARE(w->Edit1->Text(), QStringLiteral("P001"));
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 2.0);
     QCOMPARE(w->DBGrid1->CellText(w->DBGrid1->Row(), 2), QStringLiteral("2"));
@@ -111,7 +86,7 @@ void TestPenjualan::searchBoxFindsTheFirstLineOfACustomer()
     QCOMPARE(w->Edit1->Text(), QStringLiteral("P001"));
 
     // A code no line has moves nothing; Enter says so.
-    search(QStringLiteral("09"));
+    test::typeFromStart(w->Edit1, QStringLiteral("09"));
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 2.0);
     QTest::keyClick(w->Edit1, Qt::Key_Return);
     QCOMPARE(watch.texts(), QStringList{QStringLiteral("Kode Pelanggan tidak ada dalam file!")});
@@ -121,16 +96,16 @@ void TestPenjualan::searchBoxFindsTheFirstLineOfACustomer()
 void TestPenjualan::editAndResetSavesWhatWasTypedThenLocatesAgain()
 {
     ModalWatch watch;
-    search(QStringLiteral("02"));
+    test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 1.0);
-    typeInto(w->DBEdit1, QStringLiteral("F0012"));
-    typeInto(w->DBEdit2, QStringLiteral("02152026"));
+    test::typeOver(w->DBEdit1, QStringLiteral("F0012"));
+    test::typeOver(w->DBEdit2, QStringLiteral("02152026"));
     QCOMPARE(w->DBEdit2->text(), QStringLiteral("02/15/2026"));
     QCOMPARE(w->Penjualan->State(), dsEdit);
     // The reset's locate posts the typed values, then finds the first "P0" line.
     test::click(w->SpeedButton4);
-    QCOMPARE(stored(QStringLiteral("No Faktur"), 1).toString(), QStringLiteral("F0012"));
-    QVERIFY(!stored(QStringLiteral("Tanggal"), 1).isNull());
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("No Faktur"), 1).toString(), QStringLiteral("F0012"));
+    QVERIFY(!test::storedLine(m_db, QStringLiteral("Tanggal"), 1).isNull());
     QCOMPARE(w->Edit1->Text(), QStringLiteral("P0  "));
     QCOMPARE(QApplication::focusWidget(), w->Edit1);
     QCOMPARE(w->Penjualan->State(), dsBrowse);
@@ -142,7 +117,7 @@ void TestPenjualan::editAndResetSavesWhatWasTypedThenLocatesAgain()
     w->Penjualan->Cancel();
 
     // The date reads back as typed, from the table.
-    search(QStringLiteral("02"));
+    test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->PenjualanTanggal->AsDate(), QDate(2026, 2, 15));
     QVERIFY(watch.boxes().isEmpty());
 }
@@ -156,7 +131,7 @@ void TestPenjualan::saveFailuresAreNeverReportedAsSaved()
     }
     // An order number changed in the grid to one that exists: the engine's
     // error is shown as it is, the view keeps editing with the typed values.
-    search(QStringLiteral("01"));
+    test::typeFromStart(w->Edit1, QStringLiteral("01"));
     w->DBGrid1->setFocus(Qt::MouseFocusReason);
     w->DBGrid1->SetSelectedIndex(2);
     QTest::keyClick(w->DBGrid1, Qt::Key_F2);
@@ -169,7 +144,7 @@ void TestPenjualan::saveFailuresAreNeverReportedAsSaved()
     QVERIFY2(watch.texts().first() != QStringLiteral("data sudah disimpan"), qPrintable(watch.texts().first()));
     QCOMPARE(w->Penjualan->State(), dsEdit);
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 3.0);
-    QCOMPARE(stored(QStringLiteral("Kode Pelanggan"), 2).toString(), QStringLiteral("P001"));
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 2).toString(), QStringLiteral("P001"));
     QCOMPARE(m_db.count(QStringLiteral("DataBarang")), 3);
     QTest::keyClick(w->DBGrid1, Qt::Key_Escape);
     QTest::keyClick(w->DBGrid1, Qt::Key_Escape);
@@ -178,7 +153,7 @@ void TestPenjualan::saveFailuresAreNeverReportedAsSaved()
 
 void TestPenjualan::deleteAsksFirstAndReportsAnEmptyView()
 {
-    search(QStringLiteral("02"));
+    test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 1.0);
     {
         ModalWatch watch({QStringLiteral("No")});
@@ -190,7 +165,7 @@ void TestPenjualan::deleteAsksFirstAndReportsAnEmptyView()
         ModalWatch watch({QStringLiteral("Yes")});
         test::click(w->SpeedButton2);
         QCOMPARE(watch.texts().size(), 1);
-        QVERIFY(stored(QStringLiteral("Kode Pelanggan"), 1).isNull());
+        QVERIFY(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 1).isNull());
         QCOMPARE(m_db.count(QStringLiteral("DataBarang")), 2);
     }
     m_db.exec(QStringLiteral("DELETE FROM DataBarang"));
@@ -203,7 +178,7 @@ void TestPenjualan::deleteAsksFirstAndReportsAnEmptyView()
 
 void TestPenjualan::closeHidesAndTheMenuShowsAgain()
 {
-    search(QStringLiteral("01"));
+    test::typeFromStart(w->Edit1, QStringLiteral("01"));
     test::click(w->SpeedButton3);
     QVERIFY(!w->isVisible());
     FormUtama->DataBarang1->trigger();

@@ -1,14 +1,18 @@
 #pragma once
 
 // Helpers for tests of the data entry windows: a watch that answers every
-// modal box shown while it lives and records what each said, and the user's
-// ways of choosing from a combo box and clicking a flat button.
+// modal box shown while it lives and records what each said, the user's
+// ways of typing, choosing from a combo box and clicking a flat button, and
+// a stored order line's value.
+
+#include "TestDatabase.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
@@ -106,6 +110,32 @@ inline void chooseItem(QComboBox* combo, const QString& item)
 inline void click(QWidget* button)
 {
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Types into a masked box from its first position (literals are skipped).
+inline void typeFromStart(QLineEdit* box, const QString& text)
+{
+    box->setFocus(Qt::MouseFocusReason);
+    box->deselect();
+    box->setCursorPosition(0);
+    QTest::keyClicks(box, text);
+}
+
+// Clicks into an edit, selects its text and types over it.
+inline void typeOver(QWidget* edit, const QString& text)
+{
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
+}
+
+// A column of the order line with the given number, as stored; null when
+// there is no such line.
+inline QVariant storedLine(const TestDatabase& db, const QString& column, double orderNumber)
+{
+    return db.exec(QStringLiteral("SELECT \"%1\" FROM DataBarang WHERE \"No Pesanan\" = ?").arg(column),
+                   QVariantList{orderNumber})
+        .value(0);
 }
 
 } // namespace test
