@@ -117,6 +117,8 @@ void TFormBarang::createButtonBar()
     SpeedButton4 = new TSpeedButton(Panel2, QRect(540, 7, 89, 34), face("Keluar"), [this] { SpeedButton4Click(); });
 }
 
+// The total button and its box lie within the grid's rectangle; made first,
+// they lie beneath the grid, which is stacked above them.
 void TFormBarang::createGrid()
 {
     Button2 = new QPushButton(QStringLiteral("Total Jumlah"), client());
@@ -126,9 +128,15 @@ void TFormBarang::createGrid()
     Edit2->setGeometry(520, 424, 121, kEditHeight);
 
     DBGrid1 = new TDBGrid(client(), QRect(8, 312, 641, 137), dsBarang);
-    const QStringList columns{kKodePelanggan,          QStringLiteral("No Pesanan"),   QStringLiteral("Kode Barang"),
-                              QStringLiteral("Nama Barang"),  QStringLiteral("Jenis Barang"), QStringLiteral("Harga Satuan"),
-                              QStringLiteral("Banyak Barang"), QStringLiteral("Jumlah Harga")};
+    const QStringList columns{kKodePelanggan,
+                              QStringLiteral("No Pesanan"),
+                              QStringLiteral("Kode Barang"),
+                              QStringLiteral("Nama Barang"),
+                              QStringLiteral("Jenis Barang"),
+                              QStringLiteral("Harga Satuan"),
+                              QStringLiteral("Banyak Barang"),
+                              QStringLiteral("Jumlah Harga")};
+    // Every title centred; every other one, from the first, on the inactive caption colour.
     for (int i = 0; i < columns.size(); ++i)
         DBGrid1->AddColumn(columns.at(i), QString(), Qt::AlignHCenter,
                            i % 2 == 0 ? EntryWindow::kInactiveCaptionText : QColor());

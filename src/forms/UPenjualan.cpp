@@ -67,6 +67,7 @@ void TFormPenjualan::createGrid()
                               QStringLiteral("Harga Satuan"),
                               QStringLiteral("Banyak Barang"),
                               QStringLiteral("Jumlah Harga")};
+    // Titles centred but the last; every other one, from the first, on the inactive caption colour.
     for (int i = 0; i < columns.size(); ++i) {
         const bool last = i == columns.size() - 1;
         DBGrid1->AddColumn(columns.at(i), QString(), last ? Qt::AlignLeft : Qt::AlignHCenter,
