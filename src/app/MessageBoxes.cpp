@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -141,16 +142,35 @@ void TMessageForm::reject()
     done(mrCancel);
 }
 
+namespace {
+
+// The box is a window of the program: when it closes, the window that was
+// active before it becomes active again at once (its activation handler
+// runs), with or without a window manager, so that a box shown right after
+// it returns to the same window.
+int execAndReactivate(TMessageForm& box)
+{
+    const QPointer<QWidget> active = QApplication::activeWindow();
+    const int result = box.exec();
+    if (active && active->isVisible()) {
+        QApplication::setActiveWindow(active);
+        active->activateWindow();
+    }
+    return result;
+}
+
+} // namespace
+
 int MessageDlg(const QString& text, TMsgDlgButtons buttons)
 {
     TMessageForm box(QStringLiteral("Confirm"), text, true, buttons);
-    return box.exec();
+    return execAndReactivate(box);
 }
 
 void ShowMessage(const QString& text)
 {
     TMessageForm box(Application ? Application->Title() : QString(), text, false, mbOK);
-    box.exec();
+    execAndReactivate(box);
 }
 
 namespace {

@@ -43,6 +43,12 @@ void TDBEdit::DataChange()
     --m_loading;
 }
 
+void TDBEdit::SetReadOnly(bool readOnly)
+{
+    m_link.ReadOnly = readOnly;
+    m_link.UpdateState();
+}
+
 void TDBEdit::EditingChange()
 {
     setReadOnly(!m_link.Editing());

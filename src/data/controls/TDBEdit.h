@@ -22,6 +22,9 @@ public:
     TField* Field() const { return m_link.Field(); }
     // True while the text differs from the field and is not yet written.
     bool Pending() const { return m_link.Modified(); }
+    // A read-only edit shows its field and never asks its view to edit.
+    bool ReadOnly() const { return m_link.ReadOnly; }
+    void SetReadOnly(bool readOnly);
 
 protected:
     bool EditCanModify() override;

@@ -1,0 +1,63 @@
+#include "forms/EntryWindow.h"
+
+#include "app/Fonts.h"
+#include "app/MessageBoxes.h"
+#include "app/TApplication.h"
+#include "app/TLabel.h"
+#include "data/DataSet.h"
+#include "data/controls/TMaskEdit.h"
+
+namespace EntryWindow {
+
+namespace {
+const QString kSansSerif = QStringLiteral("MS Sans Serif");
+}
+
+TLabel* titleLabel(QWidget* parent, int left, int top, const QString& caption)
+{
+    return new TLabel(parent, left, top, caption, pixelFont(kSansSerif, 24, fsBold), Qt::black);
+}
+
+TLabel* rowLabel(QWidget* parent, int left, int top, const QString& caption)
+{
+    return new TLabel(parent, left, top, caption, pixelFont(kSansSerif, 11, fsBold), Qt::black);
+}
+
+TMaskEdit* customerSearchBox(QWidget* parent, const QRect& bounds)
+{
+    auto* box = new TMaskEdit(parent);
+    box->setGeometry(bounds);
+    box->SetEditMask(QStringLiteral("P\\000;1;_"));
+    box->SetText(QStringLiteral("P0  "));
+    return box;
+}
+
+bool checkCustomerCode(const QString& searched, const QString& current)
+{
+    if (searched == current)
+        return true;
+    Application->MessageBox(QStringLiteral("Kode Pelanggan tidak ada dalam file!"), QStringLiteral("information"),
+                            MB_OK | MB_ICONASTERISK);
+    return false;
+}
+
+void saveView(TDataSet* view, const QString& alreadySaved)
+{
+    if (view->State() != dsEdit && view->State() != dsInsert) {
+        ShowMessage(alreadySaved);
+        return;
+    }
+    view->Post();
+}
+
+void deleteCurrent(TDataSet* view)
+{
+    if (MessageDlg(QStringLiteral("Mau dihapus ? "), mbYes | mbNo) != mrYes)
+        return;
+    if (view->IsEmpty())
+        ShowMessage(QStringLiteral("Data sudah dihapus"));
+    else
+        view->Delete();
+}
+
+}
