@@ -1,5 +1,7 @@
 #include "reports/RepBarang.h"
 
+#include "data/ComponentRegistry.h"
+#include "data/DataSource.h"
 #include "reports/ReportLayout.h"
 #include "reports/TReport.h"
 
@@ -54,4 +56,16 @@ RepBarangDefinition CreateRepBarang(QObject* owner, TDataSet* penjualan)
     TRepLabel* total = addLabel(summary, QStringLiteral("RepLabel5"), {1460.5, 42.3, 153.5, 45.0},
                                 QStringLiteral("RepLabel5"), Qt::white);
     return {report, total};
+}
+
+RepBarangDefinition CreateRepBarangOnSalesWindow(QObject* owner)
+{
+    const RepBarangDefinition definition = CreateRepBarang(owner, nullptr);
+    TReport* report = definition.repBarang;
+    ComponentRegistry::resolve(QStringLiteral("FormPenjualan"), QStringLiteral("dsPenjualan"), report,
+                               [report](TComponent* source) {
+        if (auto* dataSource = dynamic_cast<TDataSource*>(source))
+            bindDrivingView(report, dataSource->DataSet());
+    });
+    return definition;
 }

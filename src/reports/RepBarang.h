@@ -13,3 +13,6 @@ struct RepBarangDefinition {
     TRepLabel* RepLabel5;
 };
 RepBarangDefinition CreateRepBarang(QObject* owner, TDataSet* penjualan);
+// The same on the goods window, driven by the sales window's view, which is
+// created after it: bound as soon as the sales window's data source exists.
+RepBarangDefinition CreateRepBarangOnSalesWindow(QObject* owner);

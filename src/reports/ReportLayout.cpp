@@ -43,6 +43,14 @@ TReport* newReport(QObject* owner, const QString& name, TDataSet* view, TRepPape
     return report;
 }
 
+void bindDrivingView(TReport* report, TDataSet* view)
+{
+    report->DataSet = view;
+    for (TRepDBText* text : report->findChildren<TRepDBText*>())
+        if (!text->DataSet)
+            text->DataSet = view;
+}
+
 TRepBand* addBand(TReport* report, const QString& name, TRepBandType type, double height, const QColor& color,
                   unsigned sides)
 {

@@ -40,6 +40,9 @@ QFont arial(int points, bool bold = false);
 // first page header and last page footer, printed when empty, presented in
 // inches, page set from its "Values" text.
 TReport* newReport(QObject* owner, const QString& name, TDataSet* view, TRepPaperSize paper, const QString& values);
+// Points the report and its data texts without a view at `view`: for a
+// report driven by a view that is created after the report.
+void bindDrivingView(TReport* report, TDataSet* view);
 // A band with its height (0.1 mm), colour and frame sides (black, width 1).
 TRepBand* addBand(TReport* report, const QString& name, TRepBandType type, double height, const QColor& color,
                   unsigned sides);
