@@ -21,34 +21,29 @@ RepBarangDefinition CreateRepBarang(QObject* owner, TDataSet* penjualan)
 
     TRepBand* title = addBand(report, QStringLiteral("RepBand5"), rbTitle, 84.7, inactiveCaptionText(),
                               Top | Left | Right);
-    addLabel(title, QStringLiteral("RepLabel8"), {42.3, 21.2, 201.1, 45.0}, QStringLiteral("Kode Barang"),
-             inactiveCaptionText());
-    addLabel(title, QStringLiteral("RepLabel9"), {275.2, 21.2, 211.7, 45.0}, QStringLiteral("Nama Barang"),
-             inactiveCaptionText());
-    addLabel(title, QStringLiteral("RepLabel10"), {698.5, 21.2, 201.1, 45.0}, QStringLiteral("Jenis Barang"),
-             inactiveCaptionText());
-    addLabel(title, QStringLiteral("RepLabel11"), {952.5, 21.2, 211.7, 45.0}, QStringLiteral("Harga Satuan"),
-             inactiveCaptionText());
-    addLabel(title, QStringLiteral("RepLabel2"), {1185.3, 21.2, 238.1, 45.0}, QStringLiteral("Banyak Barang"),
-             Qt::white);
-    addLabel(title, QStringLiteral("RepLabel3"), {1439.3, 21.2, 211.7, 45.0}, QStringLiteral("Jumlah Harga"),
-             Qt::white);
+    addLabels(title,
+              {{QStringLiteral("RepLabel8"), {42.3, 21.2, 201.1, 45.0}, QStringLiteral("Kode Barang")},
+               {QStringLiteral("RepLabel9"), {275.2, 21.2, 211.7, 45.0}, QStringLiteral("Nama Barang")},
+               {QStringLiteral("RepLabel10"), {698.5, 21.2, 201.1, 45.0}, QStringLiteral("Jenis Barang")},
+               {QStringLiteral("RepLabel11"), {952.5, 21.2, 211.7, 45.0}, QStringLiteral("Harga Satuan")}},
+              inactiveCaptionText());
+    // White boxes on the band's colour.
+    addLabels(title,
+              {{QStringLiteral("RepLabel2"), {1185.3, 21.2, 238.1, 45.0}, QStringLiteral("Banyak Barang")},
+               {QStringLiteral("RepLabel3"), {1439.3, 21.2, 211.7, 45.0}, QStringLiteral("Jumlah Harga")}},
+              Qt::white);
 
     // The dotted frame prints as a solid line.
     TRepBand* detail = addBand(report, QStringLiteral("RepBand6"), rbDetail, 84.7, Qt::white, AllSides);
     detail->Frame.Style = TPenStyle::psDot;
-    addDBText(detail, QStringLiteral("RepDBText1"), {42.3, 21.2, 201.1, 45.0}, penjualan,
-              QStringLiteral("Kode Barang"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText2"), {275.2, 21.2, 211.7, 45.0}, penjualan,
-              QStringLiteral("Nama Barang"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText3"), {698.5, 21.2, 201.1, 45.0}, penjualan,
-              QStringLiteral("Jenis Barang"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText4"), {952.5, 21.2, 211.7, 45.0}, penjualan,
-              QStringLiteral("Harga Satuan"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText5"), {1270.0, 21.2, 238.1, 45.0}, penjualan,
-              QStringLiteral("Banyak Barang"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText6"), {1460.5, 21.2, 211.7, 45.0}, penjualan,
-              QStringLiteral("Jumlah Harga"), Qt::white);
+    addDBTexts(detail, penjualan,
+               {{QStringLiteral("RepDBText1"), {42.3, 21.2, 201.1, 45.0}, QStringLiteral("Kode Barang")},
+                {QStringLiteral("RepDBText2"), {275.2, 21.2, 211.7, 45.0}, QStringLiteral("Nama Barang")},
+                {QStringLiteral("RepDBText3"), {698.5, 21.2, 201.1, 45.0}, QStringLiteral("Jenis Barang")},
+                {QStringLiteral("RepDBText4"), {952.5, 21.2, 211.7, 45.0}, QStringLiteral("Harga Satuan")},
+                {QStringLiteral("RepDBText5"), {1270.0, 21.2, 238.1, 45.0}, QStringLiteral("Banyak Barang")},
+                {QStringLiteral("RepDBText6"), {1460.5, 21.2, 211.7, 45.0}, QStringLiteral("Jumlah Harga")}},
+               Qt::white);
 
     TRepBand* summary = addBand(report, QStringLiteral("RepBand1"), rbSummary, 105.8, Qt::white, Top);
     addLabel(summary, QStringLiteral("RepLabel4"), {1206.5, 42.3, 195.8, 45.0}, QStringLiteral("Total Jumlah"),

@@ -28,14 +28,14 @@ void addPageHeader(TReport* report, TDataSet* penjualan, TDataSet* pelanggan)
 void addColumnHeadings(TReport* report)
 {
     TRepBand* title = addBand(report, QStringLiteral("RepBand4"), rbTitle, 105.8, Qt::white, Bottom | Left | Right);
-    addLabel(title, QStringLiteral("RepLabel11"), {21.2, 21.2, 45.0, 45.0}, QStringLiteral("No"), Qt::white);
-    addLabel(title, QStringLiteral("RepLabel3"), {127.0, 21.2, 153.5, 45.0}, QStringLiteral("No Faktur"), Qt::white);
-    addLabel(title, QStringLiteral("RepLabel4"), {317.5, 21.2, 201.1, 45.0}, QStringLiteral("Kode Barang"), Qt::white);
-    addLabel(title, QStringLiteral("RepLabel5"), {571.5, 21.2, 211.7, 45.0}, QStringLiteral("Nama Barang"), Qt::white);
-    addLabel(title, QStringLiteral("RepLabel6"), {973.7, 21.2, 238.1, 45.0}, QStringLiteral("Banyak Barang"),
-             Qt::white);
-    addLabel(title, QStringLiteral("RepLabel7"), {1291.2, 21.2, 211.7, 45.0}, QStringLiteral("Jumlah Harga"),
-             Qt::white);
+    addLabels(title,
+              {{QStringLiteral("RepLabel11"), {21.2, 21.2, 45.0, 45.0}, QStringLiteral("No")},
+               {QStringLiteral("RepLabel3"), {127.0, 21.2, 153.5, 45.0}, QStringLiteral("No Faktur")},
+               {QStringLiteral("RepLabel4"), {317.5, 21.2, 201.1, 45.0}, QStringLiteral("Kode Barang")},
+               {QStringLiteral("RepLabel5"), {571.5, 21.2, 211.7, 45.0}, QStringLiteral("Nama Barang")},
+               {QStringLiteral("RepLabel6"), {973.7, 21.2, 238.1, 45.0}, QStringLiteral("Banyak Barang")},
+               {QStringLiteral("RepLabel7"), {1291.2, 21.2, 211.7, 45.0}, QStringLiteral("Jumlah Harga")}},
+              Qt::white);
 }
 
 void addLines(TReport* report, TDataSet* barang, TDataSet* penjualan)
@@ -47,14 +47,12 @@ void addLines(TReport* report, TDataSet* barang, TDataSet* penjualan)
     // number of the line it stands on.
     addDBText(detail, QStringLiteral("RepDBText10"), {169.3, 21.2, 153.5, 45.0}, penjualan,
               QStringLiteral("No Faktur"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText11"), {317.5, 21.2, 201.1, 45.0}, barang, QStringLiteral("Kode Barang"),
-              Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText12"), {571.5, 21.2, 211.7, 45.0}, barang, QStringLiteral("Nama Barang"),
-              Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText13"), {1037.2, 21.2, 238.1, 45.0}, barang,
-              QStringLiteral("Banyak Barang"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText14"), {1291.2, 21.2, 211.7, 45.0}, barang,
-              QStringLiteral("Jumlah Harga"), Qt::white);
+    addDBTexts(detail, barang,
+               {{QStringLiteral("RepDBText11"), {317.5, 21.2, 201.1, 45.0}, QStringLiteral("Kode Barang")},
+                {QStringLiteral("RepDBText12"), {571.5, 21.2, 211.7, 45.0}, QStringLiteral("Nama Barang")},
+                {QStringLiteral("RepDBText13"), {1037.2, 21.2, 238.1, 45.0}, QStringLiteral("Banyak Barang")},
+                {QStringLiteral("RepDBText14"), {1291.2, 21.2, 211.7, 45.0}, QStringLiteral("Jumlah Harga")}},
+               Qt::white);
 }
 
 } // namespace

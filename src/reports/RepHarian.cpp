@@ -23,28 +23,22 @@ TReport* CreateRepHarian(QObject* owner, TDataSet* penjualan)
 
     TRepBand* title = addBand(report, QStringLiteral("RepBand3"), rbTitle, 105.8, inactiveCaptionText(),
                               Bottom | Left | Right);
-    addLabel(title, QStringLiteral("RepLabel16"), {21.2, 42.3, 153.5, 45.0}, QStringLiteral("No Faktur"),
-             inactiveCaptionText());
-    addLabel(title, QStringLiteral("RepLabel17"), {275.2, 42.3, 254.0, 45.0}, QStringLiteral("Kode Pelanggan"),
-             inactiveCaptionText());
-    addLabel(title, QStringLiteral("RepLabel18"), {635.0, 42.3, 201.1, 45.0}, QStringLiteral("Kode Barang"),
-             inactiveCaptionText());
-    addLabel(title, QStringLiteral("RepLabel19"), {910.2, 42.3, 238.1, 45.0}, QStringLiteral("Banyak Barang"),
-             inactiveCaptionText());
-    addLabel(title, QStringLiteral("RepLabel20"), {1270.0, 42.3, 211.7, 45.0}, QStringLiteral("Jumlah Harga"),
-             inactiveCaptionText());
+    addLabels(title,
+              {{QStringLiteral("RepLabel16"), {21.2, 42.3, 153.5, 45.0}, QStringLiteral("No Faktur")},
+               {QStringLiteral("RepLabel17"), {275.2, 42.3, 254.0, 45.0}, QStringLiteral("Kode Pelanggan")},
+               {QStringLiteral("RepLabel18"), {635.0, 42.3, 201.1, 45.0}, QStringLiteral("Kode Barang")},
+               {QStringLiteral("RepLabel19"), {910.2, 42.3, 238.1, 45.0}, QStringLiteral("Banyak Barang")},
+               {QStringLiteral("RepLabel20"), {1270.0, 42.3, 211.7, 45.0}, QStringLiteral("Jumlah Harga")}},
+              inactiveCaptionText());
 
     TRepBand* detail = addBand(report, QStringLiteral("RepBand7"), rbDetail, 84.7, Qt::white, AllSides);
-    addDBText(detail, QStringLiteral("RepDBText8"), {21.2, 21.2, 153.5, 45.0}, penjualan, QStringLiteral("No Faktur"),
-              Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText9"), {275.2, 21.2, 254.0, 45.0}, penjualan,
-              QStringLiteral("Kode Pelanggan"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText10"), {677.3, 21.2, 201.1, 45.0}, penjualan,
-              QStringLiteral("Kode Barang"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText11"), {931.3, 21.2, 238.1, 45.0}, penjualan,
-              QStringLiteral("Banyak Barang"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText12"), {1270.0, 21.2, 211.7, 45.0}, penjualan,
-              QStringLiteral("Jumlah Harga"), Qt::white);
+    addDBTexts(detail, penjualan,
+               {{QStringLiteral("RepDBText8"), {21.2, 21.2, 153.5, 45.0}, QStringLiteral("No Faktur")},
+                {QStringLiteral("RepDBText9"), {275.2, 21.2, 254.0, 45.0}, QStringLiteral("Kode Pelanggan")},
+                {QStringLiteral("RepDBText10"), {677.3, 21.2, 201.1, 45.0}, QStringLiteral("Kode Barang")},
+                {QStringLiteral("RepDBText11"), {931.3, 21.2, 238.1, 45.0}, QStringLiteral("Banyak Barang")},
+                {QStringLiteral("RepDBText12"), {1270.0, 21.2, 211.7, 45.0}, QStringLiteral("Jumlah Harga")}},
+               Qt::white);
 
     addBand(report, QStringLiteral("RepBand8"), rbSummary, 84.7, Qt::white, Top);
     return report;

@@ -19,25 +19,22 @@ TReport* CreateRepPelanggan(QObject* owner, TDataSet* pelanggan)
 
     TRepBand* title = addBand(report, QStringLiteral("RepBand2"), rbTitle, 127.0, inactiveCaptionText(),
                               Bottom | Left | Right);
-    const QFont headingFont = arial(11, true);
-    addLabel(title, QStringLiteral("RepLabel2"), {21.2, 42.3, 312.2, 50.3}, QStringLiteral("Kode Pelanggan"),
-             inactiveCaptionText(), headingFont);
-    addLabel(title, QStringLiteral("RepLabel3"), {359.8, 42.3, 314.9, 50.3}, QStringLiteral("Nama Pelanggan"),
-             inactiveCaptionText(), headingFont);
-    addLabel(title, QStringLiteral("RepLabel4"), {825.5, 42.3, 124.4, 50.3}, QStringLiteral("Alamat"),
-             inactiveCaptionText(), headingFont);
-    addLabel(title, QStringLiteral("RepLabel5"), {1312.3, 42.3, 222.3, 50.3}, QStringLiteral("No Telepon"),
-             inactiveCaptionText(), headingFont);
+    addLabels(title,
+              {{QStringLiteral("RepLabel2"), {21.2, 42.3, 312.2, 50.3}, QStringLiteral("Kode Pelanggan")},
+               {QStringLiteral("RepLabel3"), {359.8, 42.3, 314.9, 50.3}, QStringLiteral("Nama Pelanggan")},
+               {QStringLiteral("RepLabel4"), {825.5, 42.3, 124.4, 50.3}, QStringLiteral("Alamat")},
+               {QStringLiteral("RepLabel5"), {1312.3, 42.3, 222.3, 50.3}, QStringLiteral("No Telepon")}},
+              inactiveCaptionText());
+    for (TRepPrintable* heading : title->Elements())
+        static_cast<TRepLabel*>(heading)->SetFont(arial(11, true));
 
     TRepBand* detail = addBand(report, QStringLiteral("RepBand3"), rbDetail, 84.7, Qt::white, Left | Right);
-    addDBText(detail, QStringLiteral("RepDBText1"), {42.3, 21.2, 254.0, 45.0}, pelanggan,
-              QStringLiteral("Kode Pelanggan"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText2"), {359.8, 21.2, 264.6, 45.0}, pelanggan,
-              QStringLiteral("Nama Pelanggan"), Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText3"), {825.5, 21.2, 111.1, 45.0}, pelanggan, QStringLiteral("Alamat"),
-              Qt::white);
-    addDBText(detail, QStringLiteral("RepDBText4"), {1312.3, 21.2, 174.6, 45.0}, pelanggan,
-              QStringLiteral("No Telepon"), Qt::white);
+    addDBTexts(detail, pelanggan,
+               {{QStringLiteral("RepDBText1"), {42.3, 21.2, 254.0, 45.0}, QStringLiteral("Kode Pelanggan")},
+                {QStringLiteral("RepDBText2"), {359.8, 21.2, 264.6, 45.0}, QStringLiteral("Nama Pelanggan")},
+                {QStringLiteral("RepDBText3"), {825.5, 21.2, 111.1, 45.0}, QStringLiteral("Alamat")},
+                {QStringLiteral("RepDBText4"), {1312.3, 21.2, 174.6, 45.0}, QStringLiteral("No Telepon")}},
+               Qt::white);
 
     // No elements: a closing rule under the last line.
     addBand(report, QStringLiteral("RepBand4"), rbSummary, 105.8, Qt::white, Top);

@@ -124,6 +124,18 @@ TRepSysData* addSysData(TRepBand* band, const QString& name, const Box& box, TRe
     return text;
 }
 
+void addLabels(TRepBand* band, std::initializer_list<TextPart> labels, const QColor& color)
+{
+    for (const TextPart& label : labels)
+        addLabel(band, label.name, label.box, label.text, color);
+}
+
+void addDBTexts(TRepBand* band, TDataSet* view, std::initializer_list<TextPart> fields, const QColor& color)
+{
+    for (const TextPart& field : fields)
+        addDBText(band, field.name, field.box, view, field.text, color);
+}
+
 TRepImage* addLogo(TRepBand* band, const QString& name, const Box& box)
 {
     auto* image = place<TRepImage>(band, name, box);

@@ -12,6 +12,8 @@
 #include <QFont>
 #include <QString>
 
+#include <initializer_list>
+
 class TDataSet;
 class TReport;
 
@@ -56,6 +58,15 @@ TRepDBText* addDBText(TRepBand* band, const QString& name, const Box& box, TData
                       const QColor& color);
 TRepSysData* addSysData(TRepBand* band, const QString& name, const Box& box, TRepSysDataType data,
                         const QColor& color);
+// A run of text elements on one band with one colour: labels with their
+// captions, or data texts with the fields they show.
+struct TextPart {
+    QString name;
+    Box box;
+    QString text;
+};
+void addLabels(TRepBand* band, std::initializer_list<TextPart> labels, const QColor& color);
+void addDBTexts(TRepBand* band, TDataSet* view, std::initializer_list<TextPart> fields, const QColor& color);
 // The company logo stretched into its box.
 TRepImage* addLogo(TRepBand* band, const QString& name, const Box& box);
 
