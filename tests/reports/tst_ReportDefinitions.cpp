@@ -101,7 +101,6 @@ private Q_SLOTS:
     void dailyReportListsEveryLineUnderItsPagesFirstDate();
     void invoiceListsOnlyTheCustomersLines();
     void invoiceOfACustomerWithoutLines();
-    void unknownInvoiceCustomerMovesNothing();
 };
 
 void TestReportDefinitions::initTestCase()
@@ -281,21 +280,6 @@ void TestReportDefinitions::invoiceOfACustomerWithoutLines()
     QVERIFY(lines.contains(QStringLiteral("Nama Pelanggan : Sepi")));
     QVERIFY2(lines.contains(QStringLiteral("0 F0001")), qPrintable(pages.first()));
     QVERIFY(lines.contains(QStringLiteral("Jumlah Total Rp 0")));
-}
-
-void TestReportDefinitions::unknownInvoiceCustomerMovesNothing()
-{
-    Reports r;
-    r.db.addCustomer(QStringLiteral("C01"), QStringLiteral("Ani"));
-    r.db.addCustomer(QStringLiteral("C02"), QStringLiteral("Budi"));
-    addSale(r.db, {1, QStringLiteral("C01"), QStringLiteral("X11"), 1000, 1, QStringLiteral("F0001"), QDate(2024, 2, 1)});
-    addSale(r.db, {2, QStringLiteral("C02"), QStringLiteral("Y21"), 1000, 1, QStringLiteral("F0002"), QDate(2024, 2, 1)});
-    r.open();
-    QVERIFY(LocateInvoiceCustomer(r.views.pelanggan.Pelanggan, r.views.penjualan.Penjualan, QStringLiteral("C02")));
-    QVERIFY(!LocateInvoiceCustomer(r.views.pelanggan.Pelanggan, r.views.penjualan.Penjualan, QStringLiteral("c02")));
-    QCOMPARE(r.views.pelanggan.PelangganKodePelanggan->AsString(), QStringLiteral("C02"));
-    QCOMPARE(r.views.penjualan.PenjualanNoFaktur->AsString(), QStringLiteral("F0002"));
-    QCOMPARE(r.views.barang.BarangKodeBarang->AsString(), QStringLiteral("Y21"));
 }
 
 QTEST_MAIN(TestReportDefinitions)
