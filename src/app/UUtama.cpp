@@ -16,6 +16,10 @@
 #include "forms/UPenjualan.h"
 #include "forms/UPesanan.h"
 #include "reports/Pictures.h"
+#include "reports/RepBarang.h"
+#include "reports/RepFakturPenjualan.h"
+#include "reports/ReportPreparation.h"
+#include "reports/TReport.h"
 #include "reports/ui/UTanggal.h"
 
 #include <QDateTime>
@@ -41,6 +45,10 @@ TFormUtama::TFormUtama(QWidget* owner) : TForm(owner)
     initWindow(windowCaption(QStringLiteral("PT. TIRTA WANGSA"), 139), TBorderStyle::bsSingle, QSize(734, 335), true);
     setWindowState(Qt::WindowMaximized);
     createControls();
+    const RepFakturPenjualanDefinition invoice =
+        CreateRepFakturPenjualan(this, FormBarang->Barang, FormPenjualan->Penjualan, FormPelanggan->Pelanggan);
+    repFakturPenjualan = invoice.repFakturPenjualan;
+    RepLabel10 = invoice.RepLabel10;
     Timer1 = new TTimer(this, 1000, [this] { Timer1Timer(); });
     Timer2 = new TTimer(this, 1000, [this] { Timer2Timer(); });
     Timer3 = new TTimer(this, 500, [this] { Timer3Timer(); });
@@ -91,12 +99,6 @@ void TFormUtama::createMenu()
 
     Help2 = MainMenu1->addMenu(QStringLiteral("&About"));
     AboutProgram1 = addEntry(Help2, QStringLiteral("About Program"), this, &TFormUtama::AboutProgram1Click);
-}
-
-void TFormUtama::FormCreate()
-{
-    // The invoice report that lies on this window is hidden here; it arrives
-    // with the report definitions.
 }
 
 void TFormUtama::Timer1Timer()
@@ -167,8 +169,25 @@ void TFormUtama::AboutProgram1Click()
     Hide();
 }
 
-// The report entries arrive with the report definitions; until then they do nothing.
-void TFormUtama::PenjualanPertanggal2Click() {}
-void TFormUtama::SejarahPerusaan1Click() {}
-void TFormUtama::PenjualanPertanggal1Click() {}
-void TFormUtama::Laporanharian1Click() {}
+void TFormUtama::PenjualanPertanggal2Click()
+{
+    FormPelanggan->repPelanggan->PreviewReport();
+}
+
+// The total covers the same lines as the report's detail bands.
+void TFormUtama::SejarahPerusaan1Click()
+{
+    WriteTotal(FormPenjualan->Penjualan, FormBarang->RepLabel5);
+    FormBarang->repBarang->PreviewReport();
+}
+
+void TFormUtama::PenjualanPertanggal1Click()
+{
+    FormPenjualan->repHarian->PreviewReport();
+}
+
+void TFormUtama::Laporanharian1Click()
+{
+    if (MessageDlg(QStringLiteral("Yakin mau diprint ?"), mbYes | mbNo) == mrYes)
+        FormPenjualan->repHarian->PrintReport();
+}

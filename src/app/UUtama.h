@@ -9,6 +9,8 @@ class QMenu;
 class QMenuBar;
 class TImage;
 class TLabel;
+class TReport;
+class TRepLabel;
 class TSpeedButton;
 class TStatusBar;
 class TTimer;
@@ -29,6 +31,9 @@ public:
     TLabel* Label3;
     TLabel* Label6;
     TStatusBar* StatusBar1;
+    // The sales invoice and its total label; the invoice print dialog produces it.
+    TReport* repFakturPenjualan;
+    TRepLabel* RepLabel10;
 
     QMenuBar* MainMenu1;
     QMenu* File1;
@@ -52,7 +57,6 @@ public:
     TTimer* Timer2;
     TTimer* Timer3;
 
-    void FormCreate() override;
     void Timer1Timer();
     void Timer2Timer();
     void Timer3Timer();

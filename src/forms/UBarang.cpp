@@ -15,6 +15,8 @@
 #include "forms/UPelanggan.h"
 #include "forms/UPenjualan.h"
 #include "reports/Pictures.h"
+#include "reports/RepBarang.h"
+#include "reports/TRepPrintable.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -56,6 +58,9 @@ TFormBarang::TFormBarang(QWidget* owner) : TForm(owner), DataModel::BarangView(D
     createGrid();
     setTabOrder();
     Barang->Open();
+    const RepBarangDefinition goods = CreateRepBarangOnSalesWindow(this);
+    repBarang = goods.repBarang;
+    RepLabel5 = goods.RepLabel5;
 }
 
 void TFormBarang::createEntryControls()
@@ -226,7 +231,9 @@ void TFormBarang::SpeedButton4Click()
 // The total of every line of every customer: the sales view has no master.
 void TFormBarang::Button2Click()
 {
-    Edit2->setText(TotalJumlahHarga(FormPenjualan->Penjualan));
+    const QString total = TotalJumlahHarga(FormPenjualan->Penjualan);
+    Edit2->setText(total);
+    RepLabel5->SetCaption(total);
 }
 
 void TFormBarang::BarangCalcFields(TDataSet*)

@@ -12,6 +12,8 @@ class TDBGrid;
 class TLabel;
 class TMaskEdit;
 class TPanel;
+class TRepLabel;
+class TReport;
 class TSpeedButton;
 
 // The goods window: a customer's order lines, priced by packaging type.
@@ -44,6 +46,9 @@ public:
     TDBGrid* DBGrid1;
     QPushButton* Button2;
     QLineEdit* Edit2;
+    // The goods sales report over the sales window's view, with its total label.
+    TReport* repBarang;
+    TRepLabel* RepLabel5;
 
     void FormActivate() override;
     void Edit1Change();

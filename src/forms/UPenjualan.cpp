@@ -1,5 +1,6 @@
 #include "forms/UPenjualan.h"
 
+#include "app/MessageBoxes.h"
 #include "app/TLabel.h"
 #include "app/TSpeedButton.h"
 #include "data/controls/TDBEdit.h"
@@ -7,6 +8,8 @@
 #include "forms/EntryWindow.h"
 #include "forms/TPanel.h"
 #include "reports/Pictures.h"
+#include "reports/RepHarian.h"
+#include "reports/TReport.h"
 
 TFormPenjualan* FormPenjualan = nullptr;
 
@@ -33,6 +36,7 @@ TFormPenjualan::TFormPenjualan(QWidget* owner)
     QWidget::setTabOrder(DBEdit2, DBGrid1);
     QWidget::setTabOrder(DBGrid1, Edit1);
     Penjualan->Open();
+    repHarian = CreateRepHarian(this, Penjualan);
 }
 
 void TFormPenjualan::createEntryRows()
@@ -85,7 +89,7 @@ void TFormPenjualan::createButtonPanel()
     };
     SpeedButton1 = button(8, 89, "Simpan", [this] { SpeedButton1Click(); });
     SpeedButton4 = button(104, 97, "Tambah", [this] { SpeedButton4Click(); });
-    SpeedButton5 = button(216, 137, "Cetak Harian", {});
+    SpeedButton5 = button(216, 137, "Cetak Harian", [this] { SpeedButton5Click(); });
     SpeedButton2 = button(368, 81, "Hapus", [this] { SpeedButton2Click(); });
     SpeedButton3 = button(466, 89, "Keluar", [this] { SpeedButton3Click(); });
 }
@@ -134,4 +138,10 @@ void TFormPenjualan::SpeedButton3Click()
 void TFormPenjualan::PenjualanCalcFields(TDataSet*)
 {
     DataModel::CalcJumlahHarga(PenjualanHargaSatuan, PenjualanBanyakBarang, PenjualanJumlahHarga);
+}
+
+void TFormPenjualan::SpeedButton5Click()
+{
+    if (MessageDlg(QStringLiteral("Yakin mau di Print ?"), mbYes | mbNo) == mrYes)
+        repHarian->PrintReport();
 }

@@ -8,6 +8,7 @@ class TDBGrid;
 class TLabel;
 class TMaskEdit;
 class TPanel;
+class TReport;
 class TSpeedButton;
 
 // The sales window: a customer's order line found by code gets its invoice
@@ -30,6 +31,8 @@ public:
     TSpeedButton* SpeedButton5;
     TSpeedButton* SpeedButton2;
     TSpeedButton* SpeedButton3;
+    // The daily sales report.
+    TReport* repHarian;
 
     void MaskEdit1Change();
     void Edit1KeyPress(QChar& key);
@@ -37,6 +40,7 @@ public:
     void SpeedButton4Click();
     void SpeedButton2Click();
     void SpeedButton3Click();
+    void SpeedButton5Click();
     void PenjualanCalcFields(TDataSet* dataSet);
 
 private:

@@ -1,10 +1,12 @@
 // pwangsa-admin: creates the database and its alias, keeps the operator
-// account, and backs up, restores, exports and imports the data.
+// account, backs up, restores, exports and imports the data, and produces
+// the reports.
 
 #include "CareCommands.h"
 #include "CommandLine.h"
 #include "Console.h"
 #include "DemoData.h"
+#include "ReportCommand.h"
 
 #include "data/AliasConfig.h"
 #include "data/Exceptions.h"
@@ -16,11 +18,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
 
 #include <cstdio>
 
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -39,6 +43,7 @@ Commands:
   restore  replace the database with a backup (the program must be closed)
   export   write the data tables as CSV files
   import   read CSV files into an empty database
+  report   produce a report as a PDF file, a prepared-report file or on paper
 
 Run "pwangsa-admin COMMAND --help" for the options of a command.)";
 
@@ -225,6 +230,8 @@ int run(const QStringList& arguments)
         return CareCommands::runExport(options);
     if (command == QLatin1String("import"))
         return CareCommands::runImport(options);
+    if (command == QLatin1String("report"))
+        return ReportCommand::run(options);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         Console::print(QString::fromUtf8(kUsage));
         return 0;
@@ -236,9 +243,14 @@ int run(const QStringList& arguments)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Only the report command paints; the others run without a display.
+    const bool gui = ReportCommand::needsGui(argc > 1 ? argv[1] : nullptr);
+    if (gui)
+        ReportCommand::useOffscreenWithoutDisplay();
+    const std::unique_ptr<QCoreApplication> app =
+        gui ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     try {
-        return run(app.arguments());
+        return run(app->arguments());
     } catch (const UsageError& error) {
         Console::printError(QString::fromStdString(error.what()));
         std::fprintf(stderr, "%s\n", kUsage);

@@ -1,3 +1,4 @@
+#include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
 #include "app/StyledLayout.h"
@@ -34,6 +35,7 @@ void TestCredits::initTestCase()
 {
     m_db.addOperator(QStringLiteral("ADMIN"), QStringLiteral("wangsa"));
     m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
+    test::answerDateLimitMessage();
     createForms();
     FAbout->Timer1->setEnabled(false); // the tests move the roll themselves
 }

@@ -1,3 +1,4 @@
+#include "StartUpMessage.h"
 #include "ModalAnswer.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
@@ -40,6 +41,7 @@ void TestLogin::initTestCase()
     m_db = std::make_unique<TestDatabase>();
     m_db->addOperator(QStringLiteral("ADMIN"), QStringLiteral("wangsa"));
     m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
+    test::answerDateLimitMessage();
     createForms();
 }
 

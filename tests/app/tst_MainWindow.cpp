@@ -1,3 +1,4 @@
+#include "StartUpMessage.h"
 #include "ModalAnswer.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
@@ -39,6 +40,7 @@ void TestMainWindow::initTestCase()
 {
     m_db.addOperator(QStringLiteral("ADMIN"), QStringLiteral("wangsa"));
     m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
+    test::answerDateLimitMessage();
     createForms();
     FormUtama->Show();
     QVERIFY(QTest::qWaitForWindowActive(FormUtama));

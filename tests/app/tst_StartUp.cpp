@@ -1,4 +1,5 @@
 #include "ModalAnswer.h"
+#include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
 #include "app/TApplication.h"
@@ -49,6 +50,7 @@ void TestStartUp::startsLogsInAndEnds()
     bool mainHiddenBeforeLogin = false;
     bool clockRanBeforeLogin = false;
 
+    test::answerDateLimitMessage();
     const int code = runProgram([&](TApplication& app) {
         connect(&app, &TApplication::formCreated, &app, [&](TForm* form) {
             watcher.events << QStringLiteral("create ") + form->metaObject()->className();

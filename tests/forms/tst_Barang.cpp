@@ -1,4 +1,5 @@
 #include "EntryWindowTest.h"
+#include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
 #include "app/TApplication.h"
@@ -51,6 +52,7 @@ void TestBarang::initTestCase()
     m_db.addLine(4, QStringLiteral("P002"), 41000, 3);
     m_db.addLine(5, QStringLiteral("P004"), 27500, 1);
     m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
+    test::answerDateLimitMessage();
     createForms();
     w = FormBarang;
     FormUtama->Penjualan1->trigger();

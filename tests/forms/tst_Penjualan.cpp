@@ -1,4 +1,5 @@
 #include "EntryWindowTest.h"
+#include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
 #include "app/TApplication.h"
@@ -38,6 +39,7 @@ void TestPenjualan::initTestCase()
     m_db.addLine(2, QStringLiteral("P001"), 19000, 2);
     m_db.addLine(3, QStringLiteral("P001"));
     m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
+    test::answerDateLimitMessage();
     createForms();
     w = FormPenjualan;
     FormUtama->DataBarang1->trigger();

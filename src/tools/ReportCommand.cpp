@@ -1,0 +1,177 @@
+#include "ReportCommand.h"
+
+#include "CommandLine.h"
+#include "Console.h"
+
+#include "data/DataModel.h"
+#include "reports/RepBarang.h"
+#include "reports/RepFakturPenjualan.h"
+#include "reports/RepHarian.h"
+#include "reports/RepPelanggan.h"
+#include "reports/ReportPreparation.h"
+#include "reports/TRepPrinter.h"
+#include "reports/TReport.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinterInfo>
+
+#include <cstring>
+
+namespace ReportCommand {
+
+namespace {
+
+using CommandLine::UsageError;
+
+const QStringList kNames{QStringLiteral("pelanggan"), QStringLiteral("barang"), QStringLiteral("harian"),
+                         QStringLiteral("faktur")};
+
+enum class Target { Pdf, Rpf, Printer };
+
+struct Request {
+    QString name;
+    QString customer;
+    Target target = Target::Pdf;
+    QString file;
+    QString printer;
+};
+
+// The report definition NAME over the views, with its total written and,
+// for the invoice, the views put on the customer first.
+TReport* prepareReport(const Request& request, const DataModel::AllViews& views, QObject* owner)
+{
+    if (request.name == QLatin1String("pelanggan"))
+        return CreateRepPelanggan(owner, views.pelanggan.Pelanggan);
+    if (request.name == QLatin1String("harian"))
+        return CreateRepHarian(owner, views.penjualan.Penjualan);
+    if (request.name == QLatin1String("barang")) {
+        const RepBarangDefinition definition = CreateRepBarang(owner, views.penjualan.Penjualan);
+        WriteTotal(views.penjualan.Penjualan, definition.RepLabel5);
+        return definition.repBarang;
+    }
+    const RepFakturPenjualanDefinition definition = CreateRepFakturPenjualan(
+        owner, views.barang.Barang, views.penjualan.Penjualan, views.pelanggan.Pelanggan);
+    if (!LocateInvoiceCustomer(views.pelanggan.Pelanggan, views.penjualan.Penjualan, request.customer))
+        return nullptr;
+    WriteTotal(views.barang.Barang, definition.RepLabel10);
+    return definition.repFakturPenjualan;
+}
+
+// The index of the named printer in the system's list, -1 for the default.
+int printerIndex(const QString& name)
+{
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    if (printers.isEmpty())
+        throw std::runtime_error("no printer is installed");
+    if (name.isEmpty())
+        return -1;
+    for (int i = 0; i < printers.size(); ++i)
+        if (printers.at(i).printerName() == name)
+            return i;
+    throw UsageError(QStringLiteral("unknown printer: %1").arg(name).toStdString());
+}
+
+void produce(TReport& report, const Request& request)
+{
+    report.ShowProgress = false;
+    switch (request.target) {
+    case Target::Pdf:
+        QFile::remove(request.file);
+        report.PrintFileName = request.file;
+        report.PrintReport();
+        if (!QFileInfo(request.file).isFile())
+            throw std::runtime_error(QStringLiteral("cannot write %1").arg(request.file).toStdString());
+        break;
+    case Target::Rpf:
+        report.PreviewReport();
+        if (!report.Output() || report.Output()->status() != TRepStatus::Finished)
+            throw std::runtime_error("the report could not be generated");
+        report.Output()->SaveToFile(request.file);
+        break;
+    case Target::Printer:
+        report.PrinterSettings.PrinterIndex = printerIndex(request.printer);
+        report.PrintReport();
+        break;
+    }
+}
+
+Request parseRequest(const QStringList& arguments, bool* helpShown)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Produces one of the program's reports from the database of alias Dor, as the program does: pelanggan "
+        "(customer list), barang (goods sales with their total), harian (daily sales) or faktur (the sales "
+        "invoice of one customer, with its total)."));
+    const QCommandLineOption customer(QStringLiteral("customer"),
+                                      QStringLiteral("The customer code of the invoice (faktur only; exact, as stored)."),
+                                      QStringLiteral("CODE"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("Write the pages to a PDF file."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption rpf(QStringLiteral("rpf"),
+                                 QStringLiteral("Save the prepared report, for the preview window to open."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption print(QStringLiteral("print"), QStringLiteral("Print on the default printer."));
+    const QCommandLineOption printer(QStringLiteral("printer"), QStringLiteral("Print on this printer instead."),
+                                     QStringLiteral("NAME"));
+    parser.addOptions({customer, pdf, rpf, print, printer});
+    *helpShown = !CommandLine::parse(parser, QStringLiteral("report"), arguments, {QStringLiteral("NAME")});
+    if (*helpShown)
+        return {};
+
+    Request request;
+    request.name = parser.positionalArguments().first();
+    if (!kNames.contains(request.name))
+        throw UsageError(QStringLiteral("unknown report: %1 (one of %2)").arg(request.name, kNames.join(QStringLiteral(", "))).toStdString());
+    if ((request.name == QLatin1String("faktur")) != parser.isSet(customer))
+        throw UsageError(request.name == QLatin1String("faktur") ? "faktur needs --customer CODE"
+                                                                  : "--customer is for faktur only");
+    request.customer = parser.value(customer);
+    if (int(parser.isSet(pdf)) + int(parser.isSet(rpf)) + int(parser.isSet(print)) != 1)
+        throw UsageError("give exactly one of --pdf FILE, --rpf FILE and --print");
+    if (parser.isSet(printer) && !parser.isSet(print))
+        throw UsageError("--printer goes with --print");
+    request.target = parser.isSet(pdf) ? Target::Pdf : parser.isSet(rpf) ? Target::Rpf : Target::Printer;
+    if (request.target != Target::Printer)
+        request.file = QFileInfo(parser.value(request.target == Target::Pdf ? pdf : rpf)).absoluteFilePath();
+    request.printer = parser.value(printer);
+    return request;
+}
+
+} // namespace
+
+bool needsGui(const char* command)
+{
+    return command && std::strcmp(command, "report") == 0;
+}
+
+void useOffscreenWithoutDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+int run(const QStringList& arguments)
+{
+    bool helpShown = false;
+    const Request request = parseRequest(arguments, &helpShown);
+    if (helpShown)
+        return 0;
+    QObject owner;
+    const DataModel::AllViews views = DataModel::SetupAll(&owner);
+    TReport* report = prepareReport(request, views, &owner);
+    if (!report) {
+        Console::printError(QStringLiteral("unknown customer: %1 (no customer has this code)").arg(request.customer));
+        return 2;
+    }
+    produce(*report, request);
+    if (request.target != Target::Printer)
+        Console::print(QStringLiteral("Report %1 written to %2.").arg(request.name, request.file));
+    else
+        Console::print(QStringLiteral("Report %1 sent to the printer.").arg(request.name));
+    return 0;
+}
+
+}
