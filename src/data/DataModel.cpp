@@ -74,12 +74,13 @@ bool isKeyViolation(const EDatabaseError& error)
     return engine && engine->ErrorCode() == DBIERR_KEYVIOL;
 }
 
-void discardChange(TDataSet* dataSet)
+// A rejected new record is discarded. A rejected edit of a stored record is
+// left open with the typed values, so the user can correct the key; the
+// stored record stays as it was.
+void discardNewRecord(TDataSet* dataSet)
 {
     if (dataSet->State() == dsInsert)
         dataSet->Delete();
-    else
-        dataSet->Cancel();
 }
 
 }
@@ -175,7 +176,7 @@ void PelangganPostError(TDataSet* dataSet, EDatabaseError& error, TDataAction&,
     if (!isKeyViolation(error))
         return;
     showMessage(QStringLiteral("Kode Barang ada yang sama"));
-    discardChange(dataSet);
+    discardNewRecord(dataSet);
     TDataSet::Abort();
 }
 
@@ -185,7 +186,7 @@ void BarangPostError(TDataSet* dataSet, EDatabaseError& error, TDataAction&,
     if (!isKeyViolation(error))
         return;
     if (confirm(QStringLiteral("No Pesanan ada yang sama")))
-        discardChange(dataSet);
+        discardNewRecord(dataSet);
     TDataSet::Abort();
 }
 

@@ -80,13 +80,14 @@ void CalcJumlahHarga(TDataSet* view);
 void CalcJumlahHarga(const TField* harga, const TField* banyak, TField* jumlah);
 
 // The post-error logic of Pelanggan: on a duplicate key (9729) shows
-// "Kode Barang ada yang sama", discards the change (a new record is deleted
-// from the view, an edit of a stored one is cancelled, so the stored record
-// stays) and aborts; other errors pass on unchanged.
+// "Kode Barang ada yang sama", discards a new record (deleted from the view)
+// and aborts; an edit of a stored record stays open with the typed values for
+// correction, the stored record untouched. Other errors pass on unchanged.
 void PelangganPostError(TDataSet* dataSet, EDatabaseError& error, TDataAction& action,
                         const std::function<void(const QString&)>& showMessage);
 // The post-error logic of Barang: on a duplicate key asks "No Pesanan ada
-// yang sama"; when confirmed, discards the change as above; aborts in every case.
+// yang sama"; when confirmed, discards a new record as above (an edit stays
+// open); aborts in every case.
 void BarangPostError(TDataSet* dataSet, EDatabaseError& error, TDataAction& action,
                      const std::function<bool(const QString&)>& confirm);
 

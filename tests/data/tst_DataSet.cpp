@@ -201,13 +201,19 @@ private slots:
         QCOMPARE(v.Pelanggan->State(), dsBrowse);
         QCOMPARE(v.PelangganKodePelanggan->AsString(), QStringLiteral("P002"));
         QCOMPARE(m_db->count(QStringLiteral("DataPelanggan")), 2);
-        // An edited stored record that collides is kept as it was.
+        // An edited stored record that collides stays open for correction;
+        // the stored record is untouched, and a corrected key posts.
         v.Pelanggan->Edit();
         v.PelangganKodePelanggan->SetAsString(QStringLiteral("P001"));
         QVERIFY_THROWS_EXCEPTION(EAbort, v.Pelanggan->Post());
-        QCOMPARE(v.Pelanggan->State(), dsBrowse);
-        QCOMPARE(v.PelangganKodePelanggan->AsString(), QStringLiteral("P002"));
-        QCOMPARE(m_db->count(QStringLiteral("DataPelanggan")), 2);
+        QCOMPARE(v.Pelanggan->State(), dsEdit);
+        QCOMPARE(v.PelangganKodePelanggan->AsString(), QStringLiteral("P001"));
+        QCOMPARE(m_db->exec(QStringLiteral("SELECT \"Nama Pelanggan\" FROM DataPelanggan WHERE \"Kode Pelanggan\" = 'P002'")),
+                 QVariantList{QStringLiteral("B")});
+        v.PelangganKodePelanggan->SetAsString(QStringLiteral("P003"));
+        v.Pelanggan->Post();
+        QCOMPARE(m_db->exec(QStringLiteral("SELECT \"Kode Pelanggan\" FROM DataPelanggan ORDER BY 1")),
+                 QVariantList({QStringLiteral("P001"), QStringLiteral("P003")}));
     }
 
     void postErrorAbortAloneAndNoHandler()
