@@ -43,6 +43,15 @@ void TDBEdit::DataChange()
     --m_loading;
 }
 
+void TDBEdit::ClearShownText()
+{
+    if (Pending())
+        return;
+    ++m_loading;
+    SetText(QString());
+    --m_loading;
+}
+
 void TDBEdit::EditingChange()
 {
     setReadOnly(!m_link.Editing());

@@ -22,6 +22,11 @@ public:
     TField* Field() const { return m_link.Field(); }
     // True while the text differs from the field and is not yet written.
     bool Pending() const { return m_link.Modified(); }
+    // Empties the shown text without marking it pending, so a later post
+    // can't write the empty text over the field; the next reload (focus,
+    // record change, the view entering edit state) shows the field again.
+    // Text the user typed and that is not yet written stays shown.
+    void ClearShownText();
 
 protected:
     bool EditCanModify() override;
