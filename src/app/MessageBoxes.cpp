@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -141,16 +142,34 @@ void TMessageForm::reject()
     done(mrCancel);
 }
 
+namespace {
+
+// Runs a box of the program modally. When it closes, the window that was
+// active before is activated again at once (its activation handler runs
+// before the caller goes on), whatever the desktop would choose.
+int execAndReactivate(QDialog& box)
+{
+    const QPointer<QWidget> active = QApplication::activeWindow();
+    const int result = box.exec();
+    if (active && active->isVisible()) {
+        active->activateWindow();
+        QApplication::setActiveWindow(active);
+    }
+    return result;
+}
+
+} // namespace
+
 int MessageDlg(const QString& text, TMsgDlgButtons buttons)
 {
     TMessageForm box(QStringLiteral("Confirm"), text, true, buttons);
-    return box.exec();
+    return execAndReactivate(box);
 }
 
 void ShowMessage(const QString& text)
 {
     TMessageForm box(Application ? Application->Title() : QString(), text, false, mbOK);
-    box.exec();
+    execAndReactivate(box);
 }
 
 namespace {
