@@ -37,12 +37,7 @@ private Q_SLOTS:
 private:
     TFormPelanggan* form() const { return FormPelanggan; }
     void click(TSpeedButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    // Gives a control the focus as a click does and types into it.
-    void typeInto(QWidget* control, const QString& text);
-    // Tabs into a control (all its text selected) and types over it.
-    void typeOver(QWidget* control, const QString& text);
     void tab() { QTest::keyClick(test::keyTarget(QApplication::focusWidget()), Qt::Key_Tab); }
-    QString shown(QWidget* control) const;
     QVariantList customers(const QString& field = QStringLiteral("Kode Pelanggan")) const
     {
         return m_windows.column(QStringLiteral("DataPelanggan"), field);
@@ -64,27 +59,6 @@ void TestPelanggan::init()
     m_windows.reset({QStringLiteral("P001"), QStringLiteral("P002"), QStringLiteral("P003")},
                     {{1, QStringLiteral("P001")}, {2, QStringLiteral("P002")}});
     QVERIFY(test::EntryWindows::show(form()));
-}
-
-void TestPelanggan::typeInto(QWidget* control, const QString& text)
-{
-    control->setFocus(Qt::MouseFocusReason);
-    QTest::keyClicks(test::keyTarget(control), text);
-}
-
-void TestPelanggan::typeOver(QWidget* control, const QString& text)
-{
-    control->setFocus(Qt::TabFocusReason);
-    if (auto* combo = qobject_cast<QComboBox*>(control))
-        combo->lineEdit()->selectAll();
-    QTest::keyClicks(test::keyTarget(control), text);
-}
-
-QString TestPelanggan::shown(QWidget* control) const
-{
-    if (auto* combo = qobject_cast<QComboBox*>(control))
-        return combo->currentText();
-    return static_cast<QLineEdit*>(control)->text();
 }
 
 void TestPelanggan::layoutAndBindings()
@@ -132,9 +106,9 @@ void TestPelanggan::addTypeAndSave()
     QCOMPARE(form()->Pelanggan->State(), dsInsert);
     QVERIFY(test::hasFocus(form()->DBEdit1));
     QTest::keyClicks(form()->DBEdit1->lineEdit(), QStringLiteral("P007"));
-    typeInto(form()->DBEdit2, QStringLiteral("budi Santoso"));
-    typeInto(form()->DBEdit3, QStringLiteral("Jl. Mawar 3"));
-    typeInto(form()->DBEdit4, QStringLiteral("0221234567"));
+    test::typeInto(form()->DBEdit2, QStringLiteral("budi Santoso"));
+    test::typeInto(form()->DBEdit3, QStringLiteral("Jl. Mawar 3"));
+    test::typeInto(form()->DBEdit4, QStringLiteral("0221234567"));
     click(form()->SpeedButton2);
     QCOMPARE(log.texts, QStringList());
     QCOMPARE(form()->Pelanggan->State(), dsBrowse);
@@ -145,21 +119,16 @@ void TestPelanggan::codeBoxTakesFreeTextAndItsEmptyItemEmptiesTheCode()
 {
     click(form()->SpeedButton3);
     QTest::keyClicks(form()->DBEdit1->lineEdit(), QStringLiteral("X12"));
-    typeInto(form()->DBEdit2, QStringLiteral("A"));
+    test::typeInto(form()->DBEdit2, QStringLiteral("A"));
     click(form()->SpeedButton2);
     QCOMPARE(customers().last(), QVariant(QStringLiteral("X12")));
 
     // On X12 now: choosing the empty last item empties the code.
     QVERIFY(form()->Pelanggan->FindByKey({QStringLiteral("Kode Pelanggan")}, QStringLiteral("X12")));
-    TDBComboBox* box = form()->DBEdit1;
-    box->setFocus(Qt::MouseFocusReason);
-    box->showPopup();
-    QTRY_VERIFY(box->view()->isVisible());
-    box->view()->setCurrentIndex(box->model()->index(20, 0));
-    QTest::keyClick(box->view(), Qt::Key_Return);
+    test::choose(form()->DBEdit1, 20);
     QCOMPARE(form()->Pelanggan->State(), dsEdit);
-    QCOMPARE(box->currentText(), QString());
-    typeInto(form()->DBEdit3, QStringLiteral("x"));  // leaving the box writes the code
+    QCOMPARE(form()->DBEdit1->currentText(), QString());
+    test::typeInto(form()->DBEdit3, QStringLiteral("x"));  // leaving the box writes the code
     QVERIFY(form()->PelangganKodePelanggan->ValueIsNull());
     // The table takes no customer without a code: the save is refused.
     test::MessageLog log;
@@ -184,14 +153,14 @@ void TestPelanggan::duplicateCodeShowsTwoMessagesAndDiscardsTheNewRecord()
     test::MessageLog log;
     click(form()->SpeedButton3);
     QTest::keyClicks(form()->DBEdit1->lineEdit(), QStringLiteral("P001"));
-    typeInto(form()->DBEdit2, QStringLiteral("kembar"));
+    test::typeInto(form()->DBEdit2, QStringLiteral("kembar"));
     click(form()->SpeedButton2);
     QCOMPARE(log.texts, QStringList({"Kode Barang ada yang sama", "Data sudah disimpan"}));
     QCOMPARE(form()->Pelanggan->State(), dsBrowse);
     QCOMPARE(form()->PelangganKodePelanggan->AsString(), QStringLiteral("P002"));
     QCOMPARE(customers(QStringLiteral("Nama Pelanggan")), QVariantList({"NAMA P001", "NAMA P002", "NAMA P003"}));
-    QTRY_COMPARE(shown(form()->DBEdit1), QString());
-    QCOMPARE(shown(form()->DBEdit2), QString());
+    QTRY_COMPARE(test::shown(form()->DBEdit1), QString());
+    QCOMPARE(test::shown(form()->DBEdit2), QString());
 }
 
 // The insert settles the pending record first; the key violation there
@@ -202,7 +171,7 @@ void TestPelanggan::addWhileADuplicateIsPendingShowsOneMessage()
     test::MessageLog log;
     click(form()->SpeedButton3);
     QTest::keyClicks(form()->DBEdit1->lineEdit(), QStringLiteral("P003"));
-    typeInto(form()->DBEdit3, QStringLiteral("Jl. Sama"));
+    test::typeInto(form()->DBEdit3, QStringLiteral("Jl. Sama"));
     QWidget* focused = QApplication::focusWidget();
     click(form()->SpeedButton3);
     QCOMPARE(log.texts, QStringList{QStringLiteral("Kode Barang ada yang sama")});
@@ -220,14 +189,14 @@ void TestPelanggan::collidingEditOfAStoredCustomerStaysOpenForCorrection()
     form()->Pelanggan->Refresh();
     form()->Pelanggan->Next();  // on P002
     test::MessageLog log;
-    typeOver(form()->DBEdit1, QStringLiteral("P001"));
+    test::typeOver(form()->DBEdit1, QStringLiteral("P001"));
     click(form()->SpeedButton2);
     QCOMPARE(log.texts, QStringList({"Kode Barang ada yang sama", "Data sudah disimpan"}));
     QCOMPARE(form()->Pelanggan->State(), dsEdit);
     QCOMPARE(form()->PelangganKodePelanggan->AsString(), QStringLiteral("P001"));
     QCOMPARE(customers(), QVariantList({"P001", "P002", "P003"}));
 
-    typeOver(form()->DBEdit1, QStringLiteral("P009"));
+    test::typeOver(form()->DBEdit1, QStringLiteral("P009"));
     click(form()->SpeedButton2);
     QCOMPARE(log.texts.size(), 2);
     QCOMPARE(customers(), QVariantList({"P001", "P003", "P009"}));
@@ -243,15 +212,15 @@ void TestPelanggan::activationEmptiesTheControlsButKeepsTheRecord()
     QVERIFY(test::EntryWindows::show(FormUtama));
     QVERIFY(test::EntryWindows::show(form()));
     for (QWidget* control : QList<QWidget*>{form()->DBEdit1, form()->DBEdit2, form()->DBEdit3})
-        QCOMPARE(shown(control), QString());
+        QCOMPARE(test::shown(control), QString());
     QCOMPARE(form()->DBEdit4->EditText(), QStringLiteral("(___)___-____"));
     QCOMPARE(form()->Pelanggan->State(), dsBrowse);
     QCOMPARE(form()->DBGrid1->CellText(form()->DBGrid1->Row(), 0), QStringLiteral("P002"));
 
-    typeInto(form()->DBEdit3, QStringLiteral("Jl. Baru"));
+    test::typeInto(form()->DBEdit3, QStringLiteral("Jl. Baru"));
     QCOMPARE(form()->Pelanggan->State(), dsEdit);
-    QCOMPARE(shown(form()->DBEdit2), QStringLiteral("NAMA P002"));
-    QCOMPARE(shown(form()->DBEdit1), QStringLiteral("P002"));
+    QCOMPARE(test::shown(form()->DBEdit2), QStringLiteral("NAMA P002"));
+    QCOMPARE(test::shown(form()->DBEdit1), QStringLiteral("P002"));
 }
 
 // Emptying the boxes is for show only: a save after an activation in the
@@ -259,11 +228,11 @@ void TestPelanggan::activationEmptiesTheControlsButKeepsTheRecord()
 void TestPelanggan::activationDuringAnEditLosesNothing()
 {
     form()->Pelanggan->Next();  // on P002
-    typeInto(form()->DBEdit3, QStringLiteral("Jl. Tiga"));
+    test::typeInto(form()->DBEdit3, QStringLiteral("Jl. Tiga"));
     tab();
     QVERIFY(test::EntryWindows::show(FormUtama));
     QVERIFY(test::EntryWindows::show(form()));
-    QCOMPARE(shown(form()->DBEdit2), QString());
+    QCOMPARE(test::shown(form()->DBEdit2), QString());
     QCOMPARE(form()->Pelanggan->State(), dsEdit);
     test::MessageLog log;
     click(form()->SpeedButton2);
@@ -295,7 +264,7 @@ void TestPelanggan::deleteRemovesTheMarkedCustomerAndTheCurrentSalesLine()
     QCOMPARE(customers(), QVariantList({"P001", "P002"}));
     QCOMPARE(m_windows.column(QStringLiteral("DataBarang"), QStringLiteral("No Pesanan")), QVariantList{1.0});
     // The question's closing emptied the boxes; the delete refilled them.
-    QCOMPARE(shown(form()->DBEdit1), QStringLiteral("P002"));
+    QCOMPARE(test::shown(form()->DBEdit1), QStringLiteral("P002"));
 
     // P001 goes, and with it the sales view's current line, not P001's line.
     m_windows.db.addLine(3, QStringLiteral("P002"));

@@ -40,9 +40,7 @@ private:
     TFormPesanan* form() const { return FormPesanan; }
     TTable* barang() const { return FormBarang->Barang; }
     void click(TSpeedButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    void typeInto(QWidget* control, const QString& text);
-    void choose(const QString& goodsCode);
-    QString shown(QWidget* control) const;
+    void choose(const QString& goodsCode) { test::choose(form()->KodeBarang, form()->KodeBarang->findText(goodsCode)); }
     QVariantList orderNumbers() const { return m_windows.column(QStringLiteral("DataBarang"), QStringLiteral("No Pesanan")); }
     QVariant line(double number) const
     {
@@ -76,31 +74,6 @@ void TestPesanan::init()
     QVERIFY(test::EntryWindows::show(form()));
 }
 
-void TestPesanan::typeInto(QWidget* control, const QString& text)
-{
-    control->setFocus(Qt::TabFocusReason);
-    if (auto* combo = qobject_cast<QComboBox*>(control))
-        combo->lineEdit()->selectAll();
-    QTest::keyClicks(test::keyTarget(control), text);
-}
-
-// Opens the goods code list and picks an item with the keyboard.
-void TestPesanan::choose(const QString& goodsCode)
-{
-    TDBComboBox* box = form()->KodeBarang;
-    box->setFocus(Qt::MouseFocusReason);
-    box->showPopup();
-    QTRY_VERIFY(box->view()->isVisible());
-    box->view()->setCurrentIndex(box->model()->index(box->findText(goodsCode), 0));
-    QTest::keyClick(box->view(), Qt::Key_Return);
-}
-
-QString TestPesanan::shown(QWidget* control) const
-{
-    if (auto* combo = qobject_cast<QComboBox*>(control))
-        return combo->currentText();
-    return static_cast<QLineEdit*>(control)->text();
-}
 
 void TestPesanan::layoutAndBindings()
 {
@@ -135,7 +108,7 @@ void TestPesanan::activationEmptiesTheControlsAndFocusesTheOrderNumber()
     QVERIFY(test::EntryWindows::show(FormUtama));
     QVERIFY(test::EntryWindows::show(form()));
     for (QWidget* control : QList<QWidget*>{form()->DBEdit1, form()->DBEdit2, form()->DBEdit3, form()->KodeBarang})
-        QCOMPARE(shown(control), QString());
+        QCOMPARE(test::shown(control), QString());
     QCOMPARE(QApplication::focusWidget(), form()->DBEdit1);
     QCOMPARE(barang()->State(), dsBrowse);
     QCOMPARE(FormBarang->BarangNoPesanan->AsReal(), 3.0);
@@ -150,12 +123,12 @@ void TestPesanan::addTypeChooseAndSave()
     click(form()->SpeedButton1);
     QCOMPARE(barang()->State(), dsInsert);
     QCOMPARE(QApplication::focusWidget(), form()->DBEdit1);
-    QCOMPARE(shown(form()->DBEdit2), QStringLiteral("P003"));
+    QCOMPARE(test::shown(form()->DBEdit2), QStringLiteral("P003"));
     QTest::keyClicks(form()->DBEdit1, QStringLiteral("1234"));
-    QCOMPARE(shown(form()->DBEdit1), QStringLiteral("123"));
-    typeInto(form()->DBEdit2, QStringLiteral("P003"));
+    QCOMPARE(test::shown(form()->DBEdit1), QStringLiteral("123"));
+    test::typeOver(form()->DBEdit2, QStringLiteral("P003"));
     choose(QStringLiteral("BRG03"));
-    QCOMPARE(shown(form()->DBEdit3), QStringLiteral("Doz Ezovidu Genggam"));
+    QCOMPARE(test::shown(form()->DBEdit3), QStringLiteral("Doz Ezovidu Genggam"));
     click(form()->SpeedButton3);
     QCOMPARE(log.texts, QStringList());
     QCOMPARE(barang()->State(), dsBrowse);
@@ -171,11 +144,11 @@ void TestPesanan::productNameFollowsOnlyAnExactGoodsCode()
 {
     click(form()->SpeedButton1);
     QTest::keyClicks(form()->DBEdit1, QStringLiteral("40"));
-    typeInto(form()->KodeBarang, QStringLiteral("BRG05"));
-    QCOMPARE(shown(form()->DBEdit3), QStringLiteral("Doz Ezovidu Botol"));
-    typeInto(form()->KodeBarang, QStringLiteral("brg01"));
-    QCOMPARE(shown(form()->DBEdit3), QStringLiteral("Doz Ezovidu Botol"));
-    typeInto(form()->DBEdit3, QStringLiteral("Racikan Sendiri"));
+    test::typeOver(form()->KodeBarang, QStringLiteral("BRG05"));
+    QCOMPARE(test::shown(form()->DBEdit3), QStringLiteral("Doz Ezovidu Botol"));
+    test::typeOver(form()->KodeBarang, QStringLiteral("brg01"));
+    QCOMPARE(test::shown(form()->DBEdit3), QStringLiteral("Doz Ezovidu Botol"));
+    test::typeOver(form()->DBEdit3, QStringLiteral("Racikan Sendiri"));
     click(form()->SpeedButton3);
     QCOMPARE(line(40), QVariant(QStringLiteral("P003|brg01|Racikan Sendiri|-|-|-|-")));
 
@@ -218,8 +191,8 @@ void TestPesanan::duplicateOrderNumber()
     QCOMPARE(barang()->State(), discarded ? dsBrowse : dsInsert);
     QCOMPARE(line(1), QVariant(QStringLiteral("P001|||-|-|-|-")));
     QTRY_COMPARE(QApplication::focusWidget(), form()->DBEdit1);
-    QCOMPARE(shown(form()->DBEdit1), QString());
-    QCOMPARE(shown(form()->KodeBarang), QString());
+    QCOMPARE(test::shown(form()->DBEdit1), QString());
+    QCOMPARE(test::shown(form()->KodeBarang), QString());
     if (!discarded)
         QCOMPARE(FormBarang->BarangKodeBarang->AsString(), QStringLiteral("BRG01"));
 }
@@ -299,7 +272,7 @@ void TestPesanan::lineOfAnotherCustomerIsStoredButNotShown()
 {
     click(form()->SpeedButton1);
     QTest::keyClicks(form()->DBEdit1, QStringLiteral("50"));
-    typeInto(form()->DBEdit2, QStringLiteral("P001"));
+    test::typeOver(form()->DBEdit2, QStringLiteral("P001"));
     click(form()->SpeedButton3);
     QCOMPARE(line(50), QVariant(QStringLiteral("P001|||-|-|-|-")));
     barang()->Refresh();

@@ -13,6 +13,7 @@
 #include "forms/UPenjualan.h"
 #include "forms/UPesanan.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -85,6 +86,38 @@ inline QWidget* keyTarget(QWidget* control)
 {
     auto* combo = qobject_cast<QComboBox*>(control);
     return combo && combo->lineEdit() ? combo->lineEdit() : control;
+}
+
+// Gives a control the focus as a click does and types into it.
+inline void typeInto(QWidget* control, const QString& text)
+{
+    control->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(keyTarget(control), text);
+}
+
+// Tabs into a control (its text all selected) and types over it.
+inline void typeOver(QWidget* control, const QString& text)
+{
+    control->setFocus(Qt::TabFocusReason);
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        combo->lineEdit()->selectAll();
+    QTest::keyClicks(keyTarget(control), text);
+}
+
+// The text a control shows.
+inline QString shown(QWidget* control)
+{
+    return static_cast<QLineEdit*>(keyTarget(control))->text();
+}
+
+// Opens a combo box's list and picks an item with the keyboard.
+inline void choose(QComboBox* box, int index)
+{
+    box->setFocus(Qt::MouseFocusReason);
+    box->showPopup();
+    QTRY_VERIFY(box->view()->isVisible());
+    box->view()->setCurrentIndex(box->model()->index(index, 0));
+    QTest::keyClick(box->view(), Qt::Key_Return);
 }
 
 // True when the control or its edit part has the focus.
