@@ -102,6 +102,7 @@ void TestPelanggan::layoutAndBindings()
 void TestPelanggan::addTypeAndSave()
 {
     test::MessageLog log;
+    form()->DBGrid1->setFocus(Qt::MouseFocusReason);  // the grid giving up the focus keeps the new record
     click(form()->SpeedButton3);
     QCOMPARE(form()->Pelanggan->State(), dsInsert);
     QVERIFY(test::hasFocus(form()->DBEdit1));
@@ -164,8 +165,8 @@ void TestPelanggan::duplicateCodeShowsTwoMessagesAndDiscardsTheNewRecord()
 }
 
 // The insert settles the pending record first; the key violation there
-// discards it with one message, and the add stops: no new record, the focus
-// stays where it was.
+// discards it with one message (the abort is silent), and the add stops: no
+// new record, the focus stays where it was.
 void TestPelanggan::addWhileADuplicateIsPendingShowsOneMessage()
 {
     test::MessageLog log;
@@ -178,6 +179,16 @@ void TestPelanggan::addWhileADuplicateIsPendingShowsOneMessage()
     QCOMPARE(form()->Pelanggan->State(), dsBrowse);
     QCOMPARE(customers().size(), 3);
     QTRY_COMPARE(QApplication::focusWidget(), focused);
+
+    // The same when moving to another row of the grid settles the new record.
+    click(form()->SpeedButton3);
+    QTest::keyClicks(form()->DBEdit1->lineEdit(), QStringLiteral("P001"));
+    form()->DBGrid1->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(form()->DBGrid1, Qt::Key_Up);
+    QCOMPARE(log.texts.size(), 2);
+    QCOMPARE(log.texts.last(), QStringLiteral("Kode Barang ada yang sama"));
+    QCOMPARE(form()->Pelanggan->State(), dsBrowse);
+    QCOMPARE(customers().size(), 3);
 }
 
 // A stored customer whose code is changed to another customer's code: both

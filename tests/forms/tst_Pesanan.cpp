@@ -152,6 +152,15 @@ void TestPesanan::productNameFollowsOnlyAnExactGoodsCode()
     click(form()->SpeedButton3);
     QCOMPARE(line(40), QVariant(QStringLiteral("P003|brg01|Racikan Sendiri|-|-|-|-")));
 
+    // A failing write of the name is swallowed: nothing shown, name kept.
+    {
+        test::MessageLog log;
+        form()->KodeBarang->setEditText(QStringLiteral("BRG04"));
+        form()->KodeBarangChange();  // the view is browsing: the write fails
+        QCOMPARE(log.texts, QStringList());
+        QCOMPARE(FormBarang->BarangNamaBarang->AsString(), QStringLiteral("Racikan Sendiri"));
+    }
+
     barang()->First();  // line 2, stored
     choose(QStringLiteral("BRG02"));
     QCOMPARE(barang()->State(), dsEdit);
