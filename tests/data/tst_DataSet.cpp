@@ -202,14 +202,14 @@ private slots:
         QCOMPARE(v.PelangganKodePelanggan->AsString(), QStringLiteral("P002"));
         QCOMPARE(m_db->count(QStringLiteral("DataPelanggan")), 2);
         // An edited stored record that collides stays open for correction;
-        // the stored record is untouched.
+        // the stored record is untouched, and a corrected key posts.
         v.Pelanggan->Edit();
         v.PelangganKodePelanggan->SetAsString(QStringLiteral("P001"));
         QVERIFY_THROWS_EXCEPTION(EAbort, v.Pelanggan->Post());
         QCOMPARE(v.Pelanggan->State(), dsEdit);
         QCOMPARE(v.PelangganKodePelanggan->AsString(), QStringLiteral("P001"));
-        QCOMPARE(m_db->exec(QStringLiteral("SELECT count(*) FROM DataPelanggan WHERE \"Kode Pelanggan\" = 'P002'"))
-                     .value(0).toInt(), 1);
+        QCOMPARE(m_db->exec(QStringLiteral("SELECT \"Nama Pelanggan\" FROM DataPelanggan WHERE \"Kode Pelanggan\" = 'P002'")),
+                 QVariantList{QStringLiteral("B")});
         v.PelangganKodePelanggan->SetAsString(QStringLiteral("P003"));
         v.Pelanggan->Post();
         QCOMPARE(m_db->exec(QStringLiteral("SELECT \"Kode Pelanggan\" FROM DataPelanggan ORDER BY 1")),

@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <utility>
+
 namespace {
 
 bool changesText(const QKeyEvent* event)
@@ -59,8 +61,12 @@ void TDBComboBox::SetItems(const QStringList& items)
     --m_loading;
 }
 
+// An unchanged text is left alone, so that a reload (the view entering edit
+// state on the first key typed) keeps the user's selection and caret.
 void TDBComboBox::ShowText(const QString& text)
 {
+    if (text == currentText())
+        return;
     ++m_loading;
     setEditText(text);
     --m_loading;
@@ -113,11 +119,18 @@ bool TDBComboBox::eventFilter(QObject* watched, QEvent* event)
     return QComboBox::eventFilter(watched, event);
 }
 
+void TDBComboBox::showPopup()
+{
+    m_listShown = true;
+    QComboBox::showPopup();
+}
+
 // The user changed the edit part: the view is editing by now (EditKey).
 void TDBComboBox::Change()
 {
     if (m_loading > 0)
         return;
+    m_listShown = false;
     m_link.Edit();
     if (OnChange)
         OnChange();
@@ -125,10 +138,15 @@ void TDBComboBox::Change()
 }
 
 // A choice from the list: refused when the view can't be edited; else the
-// item's text goes into the edit part before the change event.
+// item's text goes into the edit part before the change event. Qt also
+// reports the edit part's text as chosen when the edit part is left (another
+// control or window takes the focus) and the text matches an item: that is
+// no choice, the text was handled when it was typed.
 void TDBComboBox::Chosen(int index)
 {
     const QString item = itemText(index);
+    if (!std::exchange(m_listShown, false) && item == currentText())
+        return;
     if (!m_link.Edit()) {
         DataChange();
         return;

@@ -29,6 +29,8 @@ public:
 
     std::function<void()> OnChange;
 
+    void showPopup() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -44,4 +46,5 @@ private:
 
     TFieldDataLink m_link;
     int m_loading = 0;
+    bool m_listShown = false;  // the list was opened since the last choice or typed key
 };

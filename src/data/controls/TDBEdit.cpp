@@ -49,6 +49,15 @@ void TDBEdit::SetReadOnly(bool readOnly)
     m_link.UpdateState();
 }
 
+void TDBEdit::ClearShownText()
+{
+    if (Pending())
+        return;
+    ++m_loading;
+    SetText(QString());
+    --m_loading;
+}
+
 void TDBEdit::EditingChange()
 {
     setReadOnly(!m_link.Editing());

@@ -25,6 +25,11 @@ public:
     // A read-only edit shows its field and never asks its view to edit.
     bool ReadOnly() const { return m_link.ReadOnly; }
     void SetReadOnly(bool readOnly);
+    // Empties the shown text without marking it pending, so a later post
+    // can't write the empty text over the field; the next reload (focus,
+    // record change, the view entering edit state) shows the field again.
+    // Text the user typed and that is not yet written stays shown.
+    void ClearShownText();
 
 protected:
     bool EditCanModify() override;
