@@ -543,6 +543,9 @@ std::unique_ptr<TRepPrinter> TReport::CreateOutput()
 {
     auto output = std::make_unique<TRepPrinter>();
     output->setMaster(this);
+    // Also where a preview prints the stored pages of a loaded file.
+    if (!PrintFileName.isEmpty())
+        output->setPrintToFile(PrintFileName);
     output->AfterPreview = [this] {
         if (AfterPreview)
             AfterPreview(this);
@@ -598,8 +601,6 @@ void TReport::PrintReport()
         return;
     std::unique_ptr<TRepPrinter> previous = std::move(m_output);
     m_output = CreateOutput();
-    if (!PrintFileName.isEmpty())
-        m_output->setPrintToFile(PrintFileName);
     std::unique_ptr<QObject> progress;
     try {
         if (m_output->printerAvailable()) {
