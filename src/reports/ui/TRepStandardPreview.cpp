@@ -177,6 +177,8 @@ void TRepStandardPreview::CreateStatusBar()
     PagePanel = new QLabel(QStringLiteral("Page"), StatusBar);
     PagePanel->setObjectName(QStringLiteral("PagePanel"));
     PagePanel->setMinimumWidth(50);
+    for (QLabel* panel : {ProgressPanel, PagePanel})
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StatusBar->addWidget(ProgressPanel);
     StatusBar->addWidget(PagePanel, 1);
 }

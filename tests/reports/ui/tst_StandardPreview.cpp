@@ -2,7 +2,7 @@
 #include "ModalAnswer.h"
 #include "PreviewWindows.h"
 
-#include "reports/TRepMessage.h"
+#include "data/HandlerGuard.h"
 #include "reports/ui/RegisterReportWindows.h"
 #include "reports/ui/TRepPreview.h"
 
@@ -78,6 +78,7 @@ private slots:
     void saveLoadAndPrintStoredPages();
     void saveBeforeTheEndWritesNothing();
     void loadOfAMissingFile();
+    void loadOfADamagedFile();
     void escapeDuringGenerationCancels();
 };
 
@@ -395,6 +396,36 @@ void TestStandardPreview::loadOfAMissingFile()
     QCOMPARE(box.text, QStringLiteral("File does not exist"));
     QCOMPARE(after, QStringLiteral("Page 2 of 3"));
     QVERIFY(picture && print && setup && !loaded);
+}
+
+// A file that is not a prepared report is reported and the pages on display stay.
+void TestStandardPreview::loadOfADamagedFile()
+{
+    ReportFixture f(ThreePages);
+    const QString damaged = f.db.dir() + QStringLiteral("/damaged.RPF");
+    QFile file(damaged);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(300, 'x'));
+    file.close();
+    QStringList errors;
+    const ErrorReporter previous = setErrorReporter([&](const Exception& e) { errors.append(e.message()); });
+    SeenDialog seen;
+    QString after;
+    bool picture = false, loaded = true;
+    whenPreviewFinished([&](TRepStandardPreview* preview) {
+        answerFileDialog(damaged, &seen);
+        clickTool(preview, preview->LoadReport);
+        after = pageText(preview);
+        picture = preview->RepPreview->Image()->HasPicture();
+        loaded = preview->Output()->loadedFromFile();
+        preview->close();
+    });
+    f.report->PreviewReport();
+    setErrorReporter(previous);
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors[0].contains(damaged), qPrintable(errors[0]));
+    QCOMPARE(after, QStringLiteral("Page 1 of 3"));
+    QVERIFY(picture && !loaded);
 }
 
 void TestStandardPreview::escapeDuringGenerationCancels()
