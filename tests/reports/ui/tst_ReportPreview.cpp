@@ -33,6 +33,7 @@ private slots:
     void closingDuringGenerationCancels();
     void printGoesToThePrinterWithProgress();
     void printFromPreviewLeavesItOpen();
+    void closingThePreviewWhilePrinting();
     void printerSetupStoresTheChoice();
     void samePlaceOnScreenAndPrinter();
 };
@@ -131,6 +132,40 @@ void TestReportPreview::printFromPreviewLeavesItOpen()
     f.report->PreviewReport();
     QVERIFY(stillOpen);
     QVERIFY(pdfText(pdf).contains(QStringLiteral("K02")));
+}
+
+// The print goes on to its end; the preview's output is released and
+// PreviewReport returns (it would otherwise wait for a window that is gone).
+void TestReportPreview::closingThePreviewWhilePrinting()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    ReportFixture f(14);
+    addCodes(f.detail, f.views.pelanggan.Pelanggan);
+    const QString pdf = f.db.dir() + QStringLiteral("/closed.pdf");
+    f.report->PrintFileName = pdf;
+    QPointer<TRepPrinter> previewOutput;
+    f.detail->AfterPrint = [&](TRepBand*, bool) {
+        TRepPrinter* output = f.report->Output();
+        if (output && output->destination() == TRepDestination::Printer && f.report->Controller().DetailCounter == 3)
+            openPreviews().value(0)->close();
+    };
+    bool closedWhilePrinting = false;
+    whenPreviewFinished([&](TRepStandardPreview* window) {
+        QPointer<TRepStandardPreview> preview = window;
+        previewOutput = preview->Output();
+        clickTool(preview, preview->Print);
+        closedWhilePrinting = QTest::qWaitFor([&] { return !preview || !preview->isVisible(); });
+    });
+    f.report->PreviewReport();
+    QVERIFY(closedWhilePrinting);
+    QVERIFY(openPreviews().isEmpty());
+    QVERIFY(f.report->RunIdle());
+    QVERIFY(!f.report->Output());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!previewOutput);
+    const QString text = pdfText(pdf);
+    QVERIFY2(text.contains(QStringLiteral("K01")) && text.contains(QStringLiteral("K14")), qPrintable(text));
 }
 
 void TestReportPreview::printerSetupStoresTheChoice()
