@@ -76,17 +76,18 @@ private slots:
     void emptyDocument();
     void progressPanel();
     void saveLoadAndPrintStoredPages();
-    void saveBeforeTheEndWritesNothing();
-    void loadOfAMissingFile();
-    void loadOfADamagedFile();
+    void loadOfAMissingOrDamagedFile();
     void escapeDuringGenerationCancels();
 };
 
-// While page 2 is being made the first page is on show and printing is not
-// offered; at the end the count is complete and printing is.
+// While page 2 is being made the first page is on show, printing is not
+// offered and a save writes nothing; at the end the count is complete and
+// printing is offered.
 void TestStandardPreview::pagesAppearWhileGenerating()
 {
     ReportFixture f(ThreePages);
+    const QString early = f.db.dir() + QStringLiteral("/early.RPF");
+    SeenDialog saveDialog;
     QString during;
     bool pictureDuring = false;
     bool printDuring = true;
@@ -101,6 +102,8 @@ void TestStandardPreview::pagesAppearWhileGenerating()
         printDuring = preview->Print->isEnabled();
         setupDuring = preview->PrintSetup->isEnabled();
         loadDuring = preview->LoadReport->isEnabled();
+        answerFileDialog(early, &saveDialog);
+        clickTool(preview, preview->SaveReport);
     };
     QString atEnd, progressAtEnd, caption;
     bool maximised = false, widthDown = false, setupAtEnd = false;
@@ -113,7 +116,7 @@ void TestStandardPreview::pagesAppearWhileGenerating()
         widthDown = preview->ZoomToWidth->isChecked() && !preview->ZoomFit->isChecked();
         setupAtEnd = preview->PrintSetup->isEnabled() && preview->LoadReport->isEnabled();
         for (QAction* action : preview->ToolBar1->actions())
-            if (!action->toolTip().isEmpty() && !action->isSeparator() && action->icon().isNull() == false)
+            if (!action->icon().isNull())
                 hints.append(action->toolTip());
         preview->close();
     });
@@ -121,6 +124,8 @@ void TestStandardPreview::pagesAppearWhileGenerating()
     QCOMPARE(during, QStringLiteral("Page 1 of 2"));
     QVERIFY(pictureDuring);
     QVERIFY(!printDuring && !setupDuring && !loadDuring);
+    QCOMPARE(saveDialog.title, QStringLiteral("Save report"));
+    QVERIFY(!QFile::exists(early));
     QCOMPARE(atEnd, QStringLiteral("Page 1 of 3"));
     QVERIFY(setupAtEnd);
     QCOMPARE(progressAtEnd, QString()); // emptied at 100
@@ -353,53 +358,9 @@ void TestStandardPreview::saveLoadAndPrintStoredPages()
     QVERIFY2(text.contains(QStringLiteral("K01")) && text.contains(QStringLiteral("K12")), qPrintable(text));
 }
 
-void TestStandardPreview::saveBeforeTheEndWritesNothing()
-{
-    ReportFixture f(ThreePages);
-    const QString target = f.db.dir() + QStringLiteral("/early.RPF");
-    SeenDialog seen;
-    bool noBoxAfter = false;
-    f.detail->AfterPrint = [&](TRepBand*, bool) {
-        if (f.report->Controller().DetailCounter != 3)
-            return;
-        TRepStandardPreview* preview = openPreviews().value(0);
-        answerFileDialog(target, &seen);
-        clickTool(preview, preview->SaveReport);
-        noBoxAfter = QApplication::activeModalWidget() == nullptr;
-    };
-    whenPreviewFinished([](TRepStandardPreview* preview) { preview->close(); });
-    f.report->PreviewReport();
-    QCOMPARE(seen.title, QStringLiteral("Save report"));
-    QVERIFY(noBoxAfter);
-    QVERIFY(!QFile::exists(target));
-}
-
-void TestStandardPreview::loadOfAMissingFile()
-{
-    ReportFixture f(ThreePages);
-    SeenDialog seen;
-    test::SeenBox box;
-    QString after;
-    bool picture = false, print = false, setup = false, loaded = true;
-    whenPreviewFinished([&](TRepStandardPreview* preview) {
-        clickTool(preview, preview->ToolButton2);
-        answerFileDialog(f.db.dir() + QStringLiteral("/missing.RPF"), &seen, [&] { test::recordAndAccept(&box); });
-        clickTool(preview, preview->LoadReport);
-        after = pageText(preview);
-        picture = preview->RepPreview->Image()->HasPicture();
-        print = preview->Print->isEnabled();
-        setup = preview->PrintSetup->isEnabled();
-        loaded = preview->Output()->loadedFromFile();
-        preview->close();
-    });
-    f.report->PreviewReport();
-    QCOMPARE(box.text, QStringLiteral("File does not exist"));
-    QCOMPARE(after, QStringLiteral("Page 2 of 3"));
-    QVERIFY(picture && print && setup && !loaded);
-}
-
-// A file that is not a prepared report is reported and the pages on display stay.
-void TestStandardPreview::loadOfADamagedFile()
+// A missing file is reported by a message, a file that is not a prepared
+// report by the error report; the pages on display stay either way.
+void TestStandardPreview::loadOfAMissingOrDamagedFile()
 {
     ReportFixture f(ThreePages);
     const QString damaged = f.db.dir() + QStringLiteral("/damaged.RPF");
@@ -410,22 +371,30 @@ void TestStandardPreview::loadOfADamagedFile()
     QStringList errors;
     const ErrorReporter previous = setErrorReporter([&](const Exception& e) { errors.append(e.message()); });
     SeenDialog seen;
-    QString after;
-    bool picture = false, loaded = true;
+    test::SeenBox box;
+    QStringList after;
+    bool loaded = true;
     whenPreviewFinished([&](TRepStandardPreview* preview) {
+        clickTool(preview, preview->ToolButton2);
+        const auto note = [&] {
+            after.append(pageText(preview) + (preview->RepPreview->Image()->HasPicture() ? "" : " (no picture)")
+                + (preview->Print->isEnabled() && preview->PrintSetup->isEnabled() ? "" : " (printing off)"));
+        };
+        answerFileDialog(f.db.dir() + QStringLiteral("/missing.RPF"), &seen, [&] { test::recordAndAccept(&box); });
+        clickTool(preview, preview->LoadReport);
+        note();
         answerFileDialog(damaged, &seen);
         clickTool(preview, preview->LoadReport);
-        after = pageText(preview);
-        picture = preview->RepPreview->Image()->HasPicture();
+        note();
         loaded = preview->Output()->loadedFromFile();
-        preview->close();
     });
     f.report->PreviewReport();
     setErrorReporter(previous);
+    QCOMPARE(box.text, QStringLiteral("File does not exist"));
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors[0].contains(damaged), qPrintable(errors[0]));
-    QCOMPARE(after, QStringLiteral("Page 1 of 3"));
-    QVERIFY(picture && !loaded);
+    QCOMPARE(after, (QStringList{"Page 2 of 3", "Page 2 of 3"}));
+    QVERIFY(!loaded);
 }
 
 void TestStandardPreview::escapeDuringGenerationCancels()
