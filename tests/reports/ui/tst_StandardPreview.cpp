@@ -6,6 +6,7 @@
 #include "reports/ui/RegisterReportWindows.h"
 #include "reports/ui/TRepPreview.h"
 
+#include <QAbstractPrintDialog>
 #include <QFileDialog>
 #include <QLabel>
 #include <QScrollBar>
@@ -105,7 +106,7 @@ void TestStandardPreview::pagesAppearWhileGenerating()
         answerFileDialog(early, &saveDialog);
         clickTool(preview, preview->SaveReport);
     };
-    QString atEnd, progressAtEnd, caption;
+    QString atEnd, progressAtEnd, caption, setupLimits;
     bool maximised = false, widthDown = false, setupAtEnd = false;
     QStringList hints;
     whenPreviewFinished([&](TRepStandardPreview* preview) {
@@ -115,6 +116,12 @@ void TestStandardPreview::pagesAppearWhileGenerating()
         maximised = preview->isMaximized();
         widthDown = preview->ZoomToWidth->isChecked() && !preview->ZoomFit->isChecked();
         setupAtEnd = preview->PrintSetup->isEnabled() && preview->LoadReport->isEnabled();
+        test::answerNextModal([&](QWidget* box) {
+            if (auto* dialog = qobject_cast<QAbstractPrintDialog*>(box))
+                setupLimits = QStringLiteral("%1..%2").arg(dialog->minPage()).arg(dialog->maxPage());
+            static_cast<QDialog*>(box)->reject();
+        });
+        clickTool(preview, preview->PrintSetup);
         for (QAction* action : preview->ToolBar1->actions())
             if (!action->icon().isNull())
                 hints.append(action->toolTip());
@@ -128,6 +135,8 @@ void TestStandardPreview::pagesAppearWhileGenerating()
     QVERIFY(!QFile::exists(early));
     QCOMPARE(atEnd, QStringLiteral("Page 1 of 3"));
     QVERIFY(setupAtEnd);
+    QCOMPARE(setupLimits, QStringLiteral("1..3")); // the printer setup offers the pages made
+    QCOMPARE(f.report->Tag, 1);                     // and was cancelled
     QCOMPARE(progressAtEnd, QString()); // emptied at 100
     QCOMPARE(caption, QStringLiteral("Print Preview"));
     QVERIFY(maximised);
