@@ -105,13 +105,7 @@ void TRepStandardPreview::CreateToolBar()
     ToolBar1->setIconSize(QSize(24, 24));
     ToolBar1->setMovable(false);
     ToolBar1->addSeparator();
-    auto* zoomGroup = new QActionGroup(this);
-    ZoomFit = AddZoomButton(QStringLiteral("ZoomFit"), QStringLiteral("Zoom to fit"), 0, &TRepPreview::ZoomToFit);
-    Zoom100 = AddZoomButton(QStringLiteral("Zoom100"), QStringLiteral("100%"), 1, nullptr);
-    ZoomToWidth = AddZoomButton(QStringLiteral("ZoomToWidth"), QStringLiteral("Zoom to width"), 2, &TRepPreview::ZoomToWidth);
-    for (QAction* zoom : {ZoomFit, Zoom100, ZoomToWidth})
-        zoomGroup->addAction(zoom);
-    ZoomToWidth->setChecked(true);
+    CreateZoomButtons();
     ToolBar1->addSeparator();
     FirstPage = AddButton(QStringLiteral("FirstPage"), QStringLiteral("First page"), 3, &TRepStandardPreview::GoFirst);
     PreviousPage = AddButton(QStringLiteral("PreviousPage"), QStringLiteral("Previous page"), 4, &TRepStandardPreview::GoPrevious);
@@ -127,6 +121,27 @@ void TRepStandardPreview::CreateToolBar()
     LoadReport = AddButton(QStringLiteral("LoadReport"), QStringLiteral("Load Report"), 9, &TRepStandardPreview::LoadReportClick);
     LoadReport->setEnabled(false); // until the run is over: a load would end it halfway
     ToolBar1->addSeparator();
+    CreateExitButton();
+}
+
+// One of the three is always down; only a click moves it.
+void TRepStandardPreview::CreateZoomButtons()
+{
+    auto* zoomGroup = new QActionGroup(this);
+    ZoomFit = AddButton(QStringLiteral("ZoomFit"), QStringLiteral("Zoom to fit"), 0,
+        [this] { RepPreview->ZoomToFit(); });
+    Zoom100 = AddButton(QStringLiteral("Zoom100"), QStringLiteral("100%"), 1, [this] { RepPreview->SetZoom(100); });
+    ZoomToWidth = AddButton(QStringLiteral("ZoomToWidth"), QStringLiteral("Zoom to width"), 2,
+        [this] { RepPreview->ZoomToWidth(); });
+    for (QAction* zoom : {ZoomFit, Zoom100, ZoomToWidth}) {
+        zoom->setCheckable(true);
+        zoomGroup->addAction(zoom);
+    }
+    ZoomToWidth->setChecked(true);
+}
+
+void TRepStandardPreview::CreateExitButton()
+{
     ExitButton = new QToolButton(ToolBar1);
     ExitButton->setObjectName(QStringLiteral("ExitButton"));
     ExitButton->setText(QStringLiteral("&Close"));
@@ -138,32 +153,19 @@ void TRepStandardPreview::CreateToolBar()
 }
 
 QAction* TRepStandardPreview::AddButton(const QString& name, const QString& hint, int picture,
-    void (TRepStandardPreview::*handler)())
+    std::function<void()> handler)
 {
     QAction* action = ToolBar1->addAction(QIcon(QPixmap::fromImage(Pictures::toolbarIcon(picture))), hint);
     action->setObjectName(name);
     action->setToolTip(hint);
-    connect(action, &QAction::triggered, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { guarded(handler); });
     return action;
 }
 
-// A zoom button stays down once clicked; `zoom` none means 100 %.
-QAction* TRepStandardPreview::AddZoomButton(const QString& name, const QString& hint, int picture,
-    void (TRepPreview::*zoom)())
+QAction* TRepStandardPreview::AddButton(const QString& name, const QString& hint, int picture,
+    void (TRepStandardPreview::*handler)())
 {
-    QAction* action = ToolBar1->addAction(QIcon(QPixmap::fromImage(Pictures::toolbarIcon(picture))), hint);
-    action->setObjectName(name);
-    action->setToolTip(hint);
-    action->setCheckable(true);
-    connect(action, &QAction::triggered, this, [this, zoom] {
-        guarded([this, zoom] {
-            if (zoom)
-                (RepPreview->*zoom)();
-            else
-                RepPreview->SetZoom(100);
-        });
-    });
-    return action;
+    return AddButton(name, hint, picture, [this, handler] { (this->*handler)(); });
 }
 
 void TRepStandardPreview::CreateStatusBar()

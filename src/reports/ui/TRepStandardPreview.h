@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -56,8 +57,10 @@ protected:
 
 private:
     void CreateToolBar();
+    void CreateZoomButtons();
+    void CreateExitButton();
+    QAction* AddButton(const QString& name, const QString& hint, int picture, std::function<void()> handler);
     QAction* AddButton(const QString& name, const QString& hint, int picture, void (TRepStandardPreview::*handler)());
-    QAction* AddZoomButton(const QString& name, const QString& hint, int picture, void (TRepPreview::*zoom)());
     void CreateStatusBar();
     void WatchKeys();
     bool HandleKey(const QKeyEvent& key);
