@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScreen>
+#include <utility>
 
 namespace {
 
@@ -543,6 +544,9 @@ std::unique_ptr<TRepPrinter> TReport::CreateOutput()
 {
     auto output = std::make_unique<TRepPrinter>();
     output->setMaster(this);
+    // Also where a preview prints the stored pages of a loaded file.
+    if (!PrintFileName.isEmpty())
+        output->setPrintToFile(PrintFileName);
     output->AfterPreview = [this] {
         if (AfterPreview)
             AfterPreview(this);
@@ -569,10 +573,10 @@ void TReport::PreviewReport()
     else
         m_output->Preview();
     GenerateReport();
-    if (m_cancelRequested)
-        ReleaseOutput();
-    else
+    if (!m_cancelRequested)
         WaitForPreview();
+    if (m_cancelRequested || std::exchange(m_previewClosedWhilePrinting, false))
+        ReleaseOutput();
 }
 
 void TReport::WaitForPreview()
@@ -598,8 +602,6 @@ void TReport::PrintReport()
         return;
     std::unique_ptr<TRepPrinter> previous = std::move(m_output);
     m_output = CreateOutput();
-    if (!PrintFileName.isEmpty())
-        m_output->setPrintToFile(PrintFileName);
     std::unique_ptr<QObject> progress;
     try {
         if (m_output->printerAvailable()) {
@@ -645,14 +647,22 @@ bool TReport::event(QEvent* event)
         return true;
     }
     if (type == PreviewClosedMessage) {
-        guarded([this] { PreviewClosed(); });
+        auto* closed = reinterpret_cast<TRepPrinter*>(static_cast<TRepMessage*>(event)->param());
+        guarded([this, closed] { PreviewClosed(closed); });
         return true;
     }
     return QObject::event(event);
 }
 
-void TReport::PreviewClosed()
+// A preview closed while its report prints again from it: the print goes
+// on; the preview's output is released when PreviewReport stops waiting.
+void TReport::PreviewClosed(TRepPrinter* closed)
 {
+    if (!m_runIdle && closed && closed != m_output.get()) {
+        closed->setShowingPreview(false);
+        m_previewClosedWhilePrinting = true;
+        return;
+    }
     if (!m_runIdle) {
         CancelReport();
         return;

@@ -203,7 +203,7 @@ private:
     void PrintChild(TRepBand& band);
     void ReleaseOutput();
     void WaitForPreview();
-    void PreviewClosed();
+    void PreviewClosed(TRepPrinter* closed);
     std::unique_ptr<TRepPrinter> CreateOutput();
 
     QList<TRepBand*> m_bands;
@@ -225,4 +225,5 @@ private:
     double m_printPosY = -1;
     double m_columnTopY = 0;
     double m_pageFooterSpace = 0;
+    bool m_previewClosedWhilePrinting = false;
 };

@@ -1,8 +1,8 @@
 #include "RegisterReportWindows.h"
 
-#include "MinimalPreview.h"
 #include "PrinterSetupDialog.h"
 #include "TRepProgressForm.h"
+#include "TRepStandardPreview.h"
 #include "reports/ReportWindows.h"
 #include "reports/TRepPrinter.h"
 
@@ -15,6 +15,6 @@ void registerReportWindows()
             form->show();
         return form;
     });
-    setPreviewWindowFactory([](TRepPrinter& output) { MinimalPreview::show(output); });
+    setPreviewWindowFactory([](TRepPrinter& output) { TRepStandardPreview::Open(output); });
     setPrinterSetupDialogFactory([](PrinterSetupRequest& request) { return showPrinterSetupDialog(request); });
 }

@@ -1,49 +1,17 @@
 #include "../ReportFixture.h"
 #include "ModalAnswer.h"
+#include "PreviewWindows.h"
 
-#include "reports/ui/MinimalPreview.h"
 #include "reports/ui/RegisterReportWindows.h"
 #include "reports/ui/TRepProgressForm.h"
 
 #include <QApplication>
 #include <QPointer>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
 namespace {
-
-QList<MinimalPreview*> openPreviews()
-{
-    QList<MinimalPreview*> previews;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* preview = qobject_cast<MinimalPreview*>(widget); preview && preview->isVisible())
-            previews.append(preview);
-    }
-    return previews;
-}
-
-// Runs `action` on the open preview once its document is finished.
-void whenPreviewFinished(std::function<void(MinimalPreview*)> action, int triesLeft = 500)
-{
-    QTimer::singleShot(10, [action, triesLeft] {
-        const QList<MinimalPreview*> previews = openPreviews();
-        if (previews.size() == 1 && previews[0]->output()
-            && previews[0]->output()->status() == TRepStatus::Finished)
-            action(previews[0]);
-        else if (triesLeft > 0)
-            whenPreviewFinished(action, triesLeft - 1);
-    });
-}
-
-QString pdfText(const QString& pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 void addCodes(TRepBand* detail, TDataSet* view)
 {
@@ -65,6 +33,7 @@ private slots:
     void closingDuringGenerationCancels();
     void printGoesToThePrinterWithProgress();
     void printFromPreviewLeavesItOpen();
+    void closingThePreviewWhilePrinting();
     void printerSetupStoresTheChoice();
     void samePlaceOnScreenAndPrinter();
 };
@@ -75,8 +44,8 @@ void TestReportPreview::previewWaitsUntilClosed()
     f.report->ReportTitle = QStringLiteral("Daftar Pelanggan");
     bool shownFirstPage = false;
     QString caption;
-    whenPreviewFinished([&](MinimalPreview* preview) {
-        shownFirstPage = preview->shownPage() == 1 && preview->output()->CurrentPage();
+    whenPreviewFinished([&](TRepStandardPreview* preview) {
+        shownFirstPage = preview->RepPreview->PageNumber() == 1 && preview->RepPreview->Image()->HasPicture();
         caption = preview->windowTitle();
         preview->close();
     });
@@ -93,12 +62,12 @@ void TestReportPreview::secondPreviewWhileOneIsOpen()
     ReportFixture f(2);
     QPointer<TRepPrinter> firstOutput;
     int previewsDuringSecond = 0;
-    whenPreviewFinished([&](MinimalPreview* preview) {
-        firstOutput = preview->output();
+    whenPreviewFinished([&](TRepStandardPreview* preview) {
+        firstOutput = preview->Output();
         f.report->PreviewReport(); // returns at once
         previewsDuringSecond = int(openPreviews().size());
         QCOMPARE(f.report->Output(), firstOutput.data());
-        QCOMPARE(preview->output(), firstOutput.data());
+        QCOMPARE(preview->Output(), firstOutput.data());
         preview->close();
     });
     f.report->PreviewReport();
@@ -154,15 +123,49 @@ void TestReportPreview::printFromPreviewLeavesItOpen()
     const QString pdf = f.db.dir() + QStringLiteral("/again.pdf");
     f.report->PrintFileName = pdf;
     bool stillOpen = false;
-    whenPreviewFinished([&](MinimalPreview* preview) {
-        QTest::mouseClick(preview->PrintButton, Qt::LeftButton);
+    whenPreviewFinished([&](TRepStandardPreview* preview) {
+        clickTool(preview, preview->Print);
         const bool printed = QTest::qWaitFor([&] { return QFile::exists(pdf) && f.report->RunIdle(); });
-        stillOpen = printed && preview->isVisible() && preview->output() == f.report->Output();
+        stillOpen = printed && preview->isVisible() && preview->Output() == f.report->Output();
         preview->close();
     });
     f.report->PreviewReport();
     QVERIFY(stillOpen);
     QVERIFY(pdfText(pdf).contains(QStringLiteral("K02")));
+}
+
+// The print goes on to its end; the preview's output is released and
+// PreviewReport returns (it would otherwise wait for a window that is gone).
+void TestReportPreview::closingThePreviewWhilePrinting()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    ReportFixture f(14);
+    addCodes(f.detail, f.views.pelanggan.Pelanggan);
+    const QString pdf = f.db.dir() + QStringLiteral("/closed.pdf");
+    f.report->PrintFileName = pdf;
+    QPointer<TRepPrinter> previewOutput;
+    f.detail->AfterPrint = [&](TRepBand*, bool) {
+        TRepPrinter* output = f.report->Output();
+        if (output && output->destination() == TRepDestination::Printer && f.report->Controller().DetailCounter == 3)
+            openPreviews().value(0)->close();
+    };
+    bool closedWhilePrinting = false;
+    whenPreviewFinished([&](TRepStandardPreview* window) {
+        QPointer<TRepStandardPreview> preview = window;
+        previewOutput = preview->Output();
+        clickTool(preview, preview->Print);
+        closedWhilePrinting = QTest::qWaitFor([&] { return !preview || !preview->isVisible(); });
+    });
+    f.report->PreviewReport();
+    QVERIFY(closedWhilePrinting);
+    QVERIFY(openPreviews().isEmpty());
+    QVERIFY(f.report->RunIdle());
+    QVERIFY(!f.report->Output());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!previewOutput);
+    const QString text = pdfText(pdf);
+    QVERIFY2(text.contains(QStringLiteral("K01")) && text.contains(QStringLiteral("K14")), qPrintable(text));
 }
 
 void TestReportPreview::printerSetupStoresTheChoice()
@@ -209,8 +212,8 @@ void TestReportPreview::samePlaceOnScreenAndPrinter()
     QVERIFY2(qAbs(match.captured(2).toDouble() - 300 * pointsPerTenth) < 3, qPrintable(match.captured(2)));
 
     int storeX = -1;
-    whenPreviewFinished([&](MinimalPreview* preview) {
-        if (const LoggedText* text = logPage(*preview->output(), 1).find(QStringLiteral("TANDA")))
+    whenPreviewFinished([&](TRepStandardPreview* preview) {
+        if (const LoggedText* text = logPage(*preview->Output(), 1).find(QStringLiteral("TANDA")))
             storeX = int(text->baseline.x());
         preview->close();
     });
