@@ -8,8 +8,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include <utility>
-
 namespace {
 
 bool changesText(const QKeyEvent* event)
@@ -30,6 +28,10 @@ TDBComboBox::TDBComboBox(QWidget* parent) : QComboBox(parent)
     setCompleter(nullptr);
     lineEdit()->installEventFilter(this);
     lineEdit()->setReadOnly(true);
+    // Qt treats the edit part losing the focus (to the list, another control
+    // or another window) as choosing the item its text matches. That is no
+    // choice: typed text was handled as it was typed.
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     m_link.OnDataChange = [this] { DataChange(); };
     m_link.OnEditingChange = [this] { lineEdit()->setReadOnly(!m_link.Editing()); };
     m_link.OnActiveChange = m_link.OnEditingChange;
@@ -119,18 +121,11 @@ bool TDBComboBox::eventFilter(QObject* watched, QEvent* event)
     return QComboBox::eventFilter(watched, event);
 }
 
-void TDBComboBox::showPopup()
-{
-    m_listShown = true;
-    QComboBox::showPopup();
-}
-
 // The user changed the edit part: the view is editing by now (EditKey).
 void TDBComboBox::Change()
 {
     if (m_loading > 0)
         return;
-    m_listShown = false;
     m_link.Edit();
     if (OnChange)
         OnChange();
@@ -138,15 +133,10 @@ void TDBComboBox::Change()
 }
 
 // A choice from the list: refused when the view can't be edited; else the
-// item's text goes into the edit part before the change event. Qt also
-// reports the edit part's text as chosen when the edit part is left (another
-// control or window takes the focus) and the text matches an item: that is
-// no choice, the text was handled when it was typed.
+// item's text goes into the edit part before the change event.
 void TDBComboBox::Chosen(int index)
 {
     const QString item = itemText(index);
-    if (!std::exchange(m_listShown, false) && item == currentText())
-        return;
     if (!m_link.Edit()) {
         DataChange();
         return;

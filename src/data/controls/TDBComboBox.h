@@ -29,8 +29,6 @@ public:
 
     std::function<void()> OnChange;
 
-    void showPopup() override;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -46,5 +44,4 @@ private:
 
     TFieldDataLink m_link;
     int m_loading = 0;
-    bool m_listShown = false;  // the list was opened since the last choice or typed key
 };
