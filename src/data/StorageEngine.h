@@ -22,6 +22,8 @@ constexpr int NoSuchTable = 10024;
 constexpr int NoSuchIndex = 10022;
 constexpr int UnknownAlias = 10038;
 constexpr int FileNotFound = 10039;
+constexpr int ConnectionFailed = 10243; // the database server can't be reached
+constexpr int ConnectionLost = 10244;  // the server connection broke while working
 constexpr int General = 13059;         // any other storage failure
 }
 
