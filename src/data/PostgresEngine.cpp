@@ -313,6 +313,7 @@ void PostgresTable::writeLocked(const QVariantList& key, const void* owner, cons
                                 const QVariantList& values, bool mustExist)
 {
     const QString text = recordLockKey(m_name, key);
+    m_db->reconnectIfLost();  // which tells the locks that went with the old connection
     m_db->locks().checkNotLost(text, owner);
     m_db->locks().whileHeld(text, owner, [&] {
         QSqlQuery& query = m_db->run(sql, values, m_name);

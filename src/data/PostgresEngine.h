@@ -52,10 +52,11 @@ public:
     // it positioned before its first row; raises the mapped engine error.
     QSqlQuery& run(const QString& sql, const QVariantList& values, const QString& context);
     PostgresLocks& locks() { return m_locks; }
+    // Connects again after a lost connection; raises ConnectionFailed.
+    void reconnectIfLost();
 
 private:
     void connect();
-    void reconnectIfLost();
     [[noreturn]] void fail(const QSqlError& error, const QString& context);
     bool connectionAlive();
 

@@ -16,6 +16,7 @@ namespace DataCopy {
 namespace {
 
 constexpr int kBatch = 2000;
+const QString kOperator = QStringLiteral("Operator");
 
 struct Table {
     QString name;
@@ -31,7 +32,7 @@ QList<Table> tables()
             table.columns.append(column.name);
         all.append(table);
     }
-    all.append(Table{QStringLiteral("Operator"),
+    all.append(Table{kOperator,
                      {QStringLiteral("Nama"), QStringLiteral("Salt"), QStringLiteral("Hash"), QStringLiteral("Iterations")}});
     return all;
 }
@@ -157,7 +158,7 @@ DatabaseCare::Counts copy(QSqlDatabase& from, QSqlDatabase& to, bool replace)
         try {
             Progress progress(QStringLiteral("Copying"), QStringLiteral("rows"));
             for (const Table& table : tables()) {
-                if (replace)
+                if (replace || table.name == kOperator)  // one operator account: the source's
                     run(to, QStringLiteral("DELETE FROM %1").arg(quoted(table.name)));
                 numbers.append(copyTable(from, to, table, progress));
             }

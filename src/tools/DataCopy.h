@@ -14,7 +14,8 @@ DatabaseCare::Counts count(QSqlDatabase& db);
 
 // Reads `from` in one consistent snapshot (a repeatable-read transaction on
 // PostgreSQL) and writes every row into `to` in one transaction, after
-// emptying its tables when `replace` is set. Nothing is written on failure.
+// emptying its data tables when `replace` is set; the source's operator
+// account always replaces the target's. Nothing is written on failure.
 // Returns the counts copied.
 DatabaseCare::Counts copy(QSqlDatabase& from, QSqlDatabase& to, bool replace);
 

@@ -177,7 +177,8 @@ int runCopy(const QStringList& arguments)
         "Copies the customers, the order lines and the operator account from the database of one alias to that of "
         "another (SQLite or PostgreSQL, either way). The source is read in one consistent snapshot; the target is "
         "written in one transaction, so a failure leaves it as it was. The target must have the tables (pwangsa-admin "
-        "init) and be empty unless --force is given."));
+        "init) and hold no customers or order lines unless --force is given; its operator account is replaced by "
+        "the source's."));
     const QCommandLineOption from = option("from", "The alias to copy from.", "ALIAS");
     const QCommandLineOption to = option("to", "The alias to copy to.", "ALIAS");
     const QCommandLineOption force = option("force", "Replace whatever the target holds.");
@@ -193,7 +194,7 @@ int runCopy(const QStringList& arguments)
     SqlConnection::with(source, QStringLiteral("pwangsa-copy-source"), [&](QSqlDatabase& in) {
         SqlConnection::with(target, QStringLiteral("pwangsa-copy-target"), [&](QSqlDatabase& out) {
             const DatabaseCare::Counts present = DataCopy::count(out);
-            if (!(present == DatabaseCare::Counts{}) && !parser.isSet(force))
+            if ((present.customers > 0 || present.lines > 0) && !parser.isSet(force))
                 throw std::runtime_error(QStringLiteral("%1 is not empty (%2); use --force to replace its data")
                                              .arg(target.describe(), DatabaseCare::describe(present))
                                              .toStdString());
