@@ -54,6 +54,11 @@ QSqlQuery run(QSqlDatabase& db, const QString& sql, const QVariantList& values =
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
+    if (values.isEmpty()) {  // also statements a server can't prepare (BEGIN)
+        if (!query.exec(sql))
+            raiseSqlError(query.lastError(), sql);
+        return query;
+    }
     if (!query.prepare(sql))
         raiseSqlError(query.lastError(), sql);
     for (const QVariant& value : values)
