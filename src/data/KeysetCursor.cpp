@@ -30,6 +30,54 @@ QString baseTableName(const QString& tableName)
     return tableName.endsWith(QLatin1String(".DB"), Qt::CaseInsensitive) ? tableName.chopped(3) : tableName;
 }
 
+SqlTableBase::SqlTableBase(const QString& tableName)
+    : m_name(baseTableName(tableName)), m_quoted(quoteName(m_name))
+{
+}
+
+std::unique_ptr<StorageCursor> SqlTableBase::openCursor(const QString& indexName)
+{
+    return std::make_unique<KeysetCursor>(*this, cursorOrder(*this, indexName));
+}
+
+void SqlTableBase::checkFound(const QString& tableName) const
+{
+    if (m_fields.isEmpty())
+        raiseEngineError(EngineCode::NoSuchTable, QStringLiteral("Table does not exist: %1").arg(tableName));
+}
+
+void SqlTableBase::addIndexColumn(const QString& index, const QString& column)
+{
+    if (m_indexes.isEmpty() || m_indexes.last().name != index)
+        m_indexes.append(StorageIndex{index, {}});
+    m_indexes.last().columns.append(column);
+}
+
+QString SqlTableBase::insertStatement(const QStringList& columns) const
+{
+    QStringList names;
+    QStringList marks;
+    for (const QString& column : columns) {
+        names.append(quoteName(column));
+        marks.append(QStringLiteral("?"));
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(m_quoted, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+}
+
+QString SqlTableBase::updateStatement(const QStringList& columns, const QString& where) const
+{
+    QStringList sets;
+    for (const QString& column : columns)
+        sets.append(quoteName(column) + QStringLiteral(" = ?"));
+    return QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(m_quoted, sets.join(QLatin1Char(',')), where);
+}
+
+QString SqlTableBase::deleteStatement(const QString& where) const
+{
+    return QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_quoted, where);
+}
+
 KeysetCursor::KeysetCursor(SqlTable& table, const QStringList& order)
     : m_table(table), m_dialect(table.dialect()), m_order(order)
 {

@@ -29,6 +29,37 @@ public:
     virtual qint64 selectCount(const QString& sql, const QVariantList& values) = 0;
 };
 
+// What the SQL tables of both engines keep alike: the table's name, fields,
+// primary key and indexes as read from the engine's catalogue, cursors on
+// them, and the text of their write statements.
+class SqlTableBase : public SqlTable {
+public:
+    QString name() const override { return m_name; }
+    QList<StorageField> fields() const override { return m_fields; }
+    QStringList primaryKey() const override { return m_primaryKey; }
+    QList<StorageIndex> indexes() const override { return m_indexes; }
+    QString quotedName() const override { return m_quoted; }
+    std::unique_ptr<StorageCursor> openCursor(const QString& indexName) override;
+
+protected:
+    // `tableName` may end in ".DB".
+    explicit SqlTableBase(const QString& tableName);
+    // Raises NoSuchTable when the catalogue gave no fields.
+    void checkFound(const QString& tableName) const;
+    // Adds one column of an index, read in index and column order.
+    void addIndexColumn(const QString& index, const QString& column);
+    QString insertStatement(const QStringList& columns) const;
+    // "UPDATE table SET a = ?,b = ? WHERE ..." and "DELETE FROM table WHERE ...".
+    QString updateStatement(const QStringList& columns, const QString& where) const;
+    QString deleteStatement(const QString& where) const;
+
+    QString m_name;
+    QString m_quoted;
+    QList<StorageField> m_fields;
+    QStringList m_primaryKey;
+    QList<StorageIndex> m_indexes;
+};
+
 // An ordered cursor that never loads the table: each fetch is one query for
 // the rows after (before) a key in the cursor's order.
 class KeysetCursor : public StorageCursor {

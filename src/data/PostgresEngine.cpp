@@ -163,18 +163,9 @@ StorageType typeOf(const QString& declared)
     return StorageType::String;
 }
 
-class PostgresTable : public SqlTable {
+class PostgresTable : public SqlTableBase {
 public:
     PostgresTable(std::shared_ptr<PostgresDatabase> db, const QString& name);
-
-    QString name() const override { return m_name; }
-    QList<StorageField> fields() const override { return m_fields; }
-    QStringList primaryKey() const override { return m_primaryKey; }
-    QList<StorageIndex> indexes() const override { return m_indexes; }
-    std::unique_ptr<StorageCursor> openCursor(const QString& indexName) override
-    {
-        return std::make_unique<KeysetCursor>(*this, cursorOrder(*this, indexName));
-    }
 
     void insert(const QStringList& columns, const QVariantList& values) override;
     void modify(const QVariantList& key, const QStringList& columns, const QVariantList& values,
@@ -192,7 +183,6 @@ public:
     }
 
     const SqlDialect& dialect() const override { return m_dialect; }
-    QString quotedName() const override { return m_quoted; }
     QList<StorageRow> selectRows(const QString& sql, const QVariantList& values, int width) override;
     qint64 selectCount(const QString& sql, const QVariantList& values) override;
 
@@ -207,19 +197,13 @@ private:
 
     std::shared_ptr<PostgresDatabase> m_db;
     PostgresDialect m_dialect;
-    QString m_name;
-    QString m_quoted;
-    QList<StorageField> m_fields;
-    QStringList m_primaryKey;
-    QList<StorageIndex> m_indexes;
 };
 
 PostgresTable::PostgresTable(std::shared_ptr<PostgresDatabase> db, const QString& name)
-    : m_db(std::move(db)), m_name(baseTableName(name)), m_quoted(quoteName(m_name))
+    : SqlTableBase(name), m_db(std::move(db))
 {
     readColumns();
-    if (m_fields.isEmpty())
-        raiseEngineError(EngineCode::NoSuchTable, QStringLiteral("Table does not exist: %1").arg(name));
+    checkFound(name);
     readIndexes();
 }
 
@@ -250,12 +234,8 @@ void PostgresTable::readIndexes()
         "JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = k.attnum "
         "WHERE i.indrelid = to_regclass(?) AND NOT i.indisprimary ORDER BY c.relname, k.n"),
                                 {m_quoted}, m_name);
-    while (list.next()) {
-        const QString index = list.value(0).toString();
-        if (m_indexes.isEmpty() || m_indexes.last().name != index)
-            m_indexes.append(StorageIndex{index, {}});
-        m_indexes.last().columns.append(list.value(1).toString());
-    }
+    while (list.next())
+        addIndexColumn(list.value(0).toString(), list.value(1).toString());
     list.finish();
 }
 
@@ -294,19 +274,10 @@ QString PostgresTable::keyCondition(const QVariantList& key, QVariantList& bound
 
 void PostgresTable::insert(const QStringList& columns, const QVariantList& values)
 {
-    QStringList names;
-    QStringList marks;
-    for (const QString& column : columns) {
-        names.append(quoteName(column));
-        marks.append(QStringLiteral("?"));
-    }
     QVariantList bound;
     for (const QVariant& value : values)
         bound.append(m_dialect.toStorage(value));
-    m_db->run(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(m_quoted, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-              bound, m_name)
-        .finish();
+    m_db->run(insertStatement(columns), bound, m_name).finish();
 }
 
 void PostgresTable::writeLocked(const QVariantList& key, const void* owner, const QString& sql,
@@ -327,22 +298,18 @@ void PostgresTable::writeLocked(const QVariantList& key, const void* owner, cons
 void PostgresTable::modify(const QVariantList& key, const QStringList& columns, const QVariantList& values,
                            const void* owner)
 {
-    QStringList sets;
     QVariantList bound;
-    for (int i = 0; i < columns.size(); ++i) {
-        sets.append(quoteName(columns.at(i)) + QStringLiteral(" = ?"));
-        bound.append(m_dialect.toStorage(values.value(i)));
-    }
+    for (const QVariant& value : values)
+        bound.append(m_dialect.toStorage(value));
     const QString where = keyCondition(key, bound);
-    writeLocked(key, owner, QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(m_quoted, sets.join(QLatin1Char(',')), where),
-                bound, true);
+    writeLocked(key, owner, updateStatement(columns, where), bound, true);
 }
 
 void PostgresTable::remove(const QVariantList& key, const void* owner)
 {
     QVariantList bound;
     const QString where = keyCondition(key, bound);
-    writeLocked(key, owner, QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_quoted, where), bound, false);
+    writeLocked(key, owner, deleteStatement(where), bound, false);
 }
 
 }

@@ -215,18 +215,9 @@ public:
     QVariant toStorage(const QVariant& value) const override { return ::toStorage(value); }
 };
 
-class SqliteTable : public SqlTable {
+class SqliteTable : public SqlTableBase {
 public:
     SqliteTable(std::shared_ptr<SqliteDatabase> db, const QString& name);
-
-    QString name() const override { return m_name; }
-    QList<StorageField> fields() const override { return m_fields; }
-    QStringList primaryKey() const override { return m_primaryKey; }
-    QList<StorageIndex> indexes() const override { return m_indexes; }
-    std::unique_ptr<StorageCursor> openCursor(const QString& indexName) override
-    {
-        return std::make_unique<KeysetCursor>(*this, cursorOrder(*this, indexName));
-    }
 
     void insert(const QStringList& columns, const QVariantList& values) override;
     void modify(const QVariantList& key, const QStringList& columns, const QVariantList& values,
@@ -242,7 +233,6 @@ public:
     }
 
     const SqlDialect& dialect() const override { return m_dialect; }
-    QString quotedName() const override { return m_quoted; }
     QList<StorageRow> selectRows(const QString& sql, const QVariantList& values, int width) override
     {
         return m_db->selectRows(sql, values, width);
@@ -257,19 +247,13 @@ private:
 
     std::shared_ptr<SqliteDatabase> m_db;
     SqliteDialect m_dialect;
-    QString m_name;
-    QString m_quoted;
-    QList<StorageField> m_fields;
-    QStringList m_primaryKey;
-    QList<StorageIndex> m_indexes;
 };
 
 SqliteTable::SqliteTable(std::shared_ptr<SqliteDatabase> db, const QString& name)
-    : m_db(std::move(db)), m_name(baseTableName(name)), m_quoted(quoteName(m_name))
+    : SqlTableBase(name), m_db(std::move(db))
 {
     readColumns();
-    if (m_fields.isEmpty())
-        raiseEngineError(EngineCode::NoSuchTable, QStringLiteral("Table does not exist: %1").arg(name));
+    checkFound(name);
     readIndexes();
 }
 
@@ -296,12 +280,8 @@ void SqliteTable::readIndexes()
         "WHERE il.origin = 'c' ORDER BY il.name, ii.seqno"));
     list.addBindValue(m_name);
     m_db->execute(list, m_name);
-    while (list.next()) {
-        const QString index = list.value(0).toString();
-        if (m_indexes.isEmpty() || m_indexes.last().name != index)
-            m_indexes.append(StorageIndex{index, {}});
-        m_indexes.last().columns.append(list.value(1).toString());
-    }
+    while (list.next())
+        addIndexColumn(list.value(0).toString(), list.value(1).toString());
     list.finish();
 }
 
@@ -321,14 +301,7 @@ void SqliteTable::bindAll(QSqlQuery& query, const QVariantList& values)
 
 void SqliteTable::insert(const QStringList& columns, const QVariantList& values)
 {
-    QStringList names;
-    QStringList marks;
-    for (const QString& column : columns) {
-        names.append(quoteName(column));
-        marks.append(QStringLiteral("?"));
-    }
-    QSqlQuery& query = m_db->prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                          .arg(m_quoted, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    QSqlQuery& query = m_db->prepared(insertStatement(columns));
     bindAll(query, values);
     m_db->inTransaction([&] { m_db->execute(query, m_name); });
 }
@@ -336,11 +309,7 @@ void SqliteTable::insert(const QStringList& columns, const QVariantList& values)
 void SqliteTable::modify(const QVariantList& key, const QStringList& columns, const QVariantList& values,
                          const void* owner)
 {
-    QStringList sets;
-    for (const QString& column : columns)
-        sets.append(quoteName(column) + QStringLiteral(" = ?"));
-    QSqlQuery& query = m_db->prepared(
-        QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(m_quoted, sets.join(QLatin1Char(',')), keyCondition()));
+    QSqlQuery& query = m_db->prepared(updateStatement(columns, keyCondition()));
     m_db->locks().whileHeld(recordLockKey(m_name, key), owner, [&] {
         bindAll(query, values);
         bindAll(query, key);
@@ -352,7 +321,7 @@ void SqliteTable::modify(const QVariantList& key, const QStringList& columns, co
 
 void SqliteTable::remove(const QVariantList& key, const void* owner)
 {
-    QSqlQuery& query = m_db->prepared(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_quoted, keyCondition()));
+    QSqlQuery& query = m_db->prepared(deleteStatement(keyCondition()));
     m_db->locks().whileHeld(recordLockKey(m_name, key), owner, [&] {
         bindAll(query, key);
         m_db->inTransaction([&] { m_db->execute(query, m_name); });

@@ -66,11 +66,7 @@ class TestAdminServer : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        if (!TestServer::available())
-            QSKIP("no PostgreSQL server given (PWANGSA_PG_HOST, PWANGSA_PG_PORT unset)");
-    }
+    void initTestCase() { PWANGSA_REQUIRE_SERVER(); }
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();

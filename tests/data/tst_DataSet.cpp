@@ -1,26 +1,13 @@
 // The dataset layer over a real SQLite file: states, operations and their
 // messages, navigation flags, field access, post errors, search and index.
 
+#include "Outcome.h"
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
 #include "data/LocaleSettings.h"
 
 #include <QtTest>
-
-namespace {
-
-QString messageOf(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const Exception& error) {
-        return error.message();
-    }
-    return QString();
-}
-
-}
 
 class TestDataSet : public QObject {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // The record lock between two views and between two processes, and a crash
 // in the middle of posting: the test program runs itself as the child.
 
+#include "Outcome.h"
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
@@ -16,12 +17,7 @@ namespace {
 
 bool isLockError(const std::function<void()>& operation)
 {
-    try {
-        operation();
-    } catch (const EDBEngineError& error) {
-        return error.ErrorCode() == EngineCode::RecordLocked;
-    }
-    return false;
+    return engineCodeOf(operation) == EngineCode::RecordLocked;
 }
 
 // Child: edits line 1 through Penjualan and holds it until killed.
@@ -53,14 +49,6 @@ int postForever()
         std::printf("%d\n", number);
         std::fflush(stdout);
     }
-}
-
-QProcess* startChild(QObject* parent, const QString& mode)
-{
-    auto* child = new QProcess(parent);
-    child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child->start(QCoreApplication::applicationFilePath(), {mode});
-    return child;
 }
 
 }
@@ -105,7 +93,7 @@ private slots:
     void twoProcessesAndADeadHolder()
     {
         QObject owner;
-        QProcess* child = startChild(&owner, QStringLiteral("--hold-lock"));
+        QProcess* child = startSelf(&owner, QStringLiteral("--hold-lock"));
         QVERIFY(child->waitForReadyRead(20000));
         QCOMPARE(child->readLine().trimmed(), QByteArray("locked"));
         auto s = DataModel::SetupPenjualan(&owner);
@@ -125,7 +113,7 @@ private slots:
     {
         m_db->exec(QStringLiteral("DELETE FROM \"DataBarang\""));
         QObject owner;
-        QProcess* child = startChild(&owner, QStringLiteral("--post-forever"));
+        QProcess* child = startSelf(&owner, QStringLiteral("--post-forever"));
         QByteArray reported;
         while (reported.count('\n') < 300 && child->waitForReadyRead(20000))
             reported += child->readAllStandardOutput();

@@ -2,6 +2,7 @@
 // processes, a lost server connection, connection failures with the server's
 // message, the password file, and logging in. Skips without a server.
 
+#include "Outcome.h"
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
@@ -16,26 +17,6 @@
 #include <iostream>
 
 namespace {
-
-int codeOf(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const EDBEngineError& error) {
-        return error.ErrorCode();
-    }
-    return 0;
-}
-
-QString messageOf(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const Exception& error) {
-        return error.message();
-    }
-    return QString();
-}
 
 void say(const char* text)
 {
@@ -61,14 +42,6 @@ int editCustomer()
     return 0;
 }
 
-QProcess* startChild(QObject* parent, const QString& mode)
-{
-    auto* child = new QProcess(parent);
-    child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child->start(QCoreApplication::applicationFilePath(), {mode});
-    return child;
-}
-
 QByteArray nextLine(QProcess* child)
 {
     while (!child->canReadLine() && child->waitForReadyRead(20000)) {}
@@ -88,11 +61,7 @@ class TestSharedDatabase : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        if (!TestServer::available())
-            QSKIP("no PostgreSQL server given (PWANGSA_PG_HOST, PWANGSA_PG_PORT unset)");
-    }
+    void initTestCase() { PWANGSA_REQUIRE_SERVER(); }
     void init()
     {
         m_db = std::make_unique<TestDatabase>(QStringLiteral("Dor"), TestDatabase::Engine::Postgres);
@@ -106,14 +75,14 @@ private slots:
     void twoProgramsEditOneCustomer()
     {
         QObject owner;
-        QProcess* child = startChild(&owner, QStringLiteral("--edit-customer"));
+        QProcess* child = startSelf(&owner, QStringLiteral("--edit-customer"));
         QCOMPARE(nextLine(child), QByteArray("editing"));
         auto v = DataModel::SetupPelanggan(&owner);
         v.Pelanggan->Open();
-        QCOMPARE(codeOf([&] { v.Pelanggan->Edit(); }), EngineCode::RecordLocked);
+        QCOMPARE(engineCodeOf([&] { v.Pelanggan->Edit(); }), EngineCode::RecordLocked);
         QCOMPARE(messageOf([&] { v.Pelanggan->Edit(); }), QStringLiteral("Record locked by another user."));
         QCOMPARE(v.Pelanggan->State(), dsBrowse);
-        QCOMPARE(codeOf([&] { v.Pelanggan->Delete(); }), EngineCode::RecordLocked);
+        QCOMPARE(engineCodeOf([&] { v.Pelanggan->Delete(); }), EngineCode::RecordLocked);
         QCOMPARE(m_db->count(QStringLiteral("DataPelanggan")), 2);
         v.Pelanggan->Next();  // P002 is free
         v.Pelanggan->Edit();
@@ -144,7 +113,7 @@ private slots:
         v.PelangganNamaPelanggan->SetAsString(QStringLiteral("SETENGAH"));
         m_db->exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
                                   "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
-        QCOMPARE(codeOf([&] { v.Pelanggan->Post(); }), EngineCode::ConnectionLost);
+        QCOMPARE(engineCodeOf([&] { v.Pelanggan->Post(); }), EngineCode::ConnectionLost);
         QCOMPARE(v.Pelanggan->State(), dsEdit);
         QCOMPARE(v.PelangganNamaPelanggan->AsString(), QStringLiteral("SETENGAH"));
         const QString lockLost = messageOf([&] { v.Pelanggan->Post(); });

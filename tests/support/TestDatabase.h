@@ -86,11 +86,20 @@ inline void dropDatabase(const QString& name)
 
 }
 
+#define PWANGSA_NO_SERVER_TEXT "no PostgreSQL server given (PWANGSA_PG_HOST, PWANGSA_PG_PORT unset)"
+
+// Skips a test that needs the PostgreSQL server when none is given.
+#define PWANGSA_REQUIRE_SERVER()                                                                                 \
+    do {                                                                                                          \
+        if (!TestServer::available())                                                                             \
+            QSKIP(PWANGSA_NO_SERVER_TEXT);                                                                        \
+    } while (false)
+
 // Skips the test when the storage suite runs on PostgreSQL without a server.
 #define PWANGSA_SKIP_WITHOUT_SERVER()                                                                             \
     do {                                                                                                          \
         if (TestDatabase::wantsPostgres() && !TestServer::available())                                           \
-            QSKIP("PWANGSA_TEST_ENGINE=postgres but no server given (PWANGSA_PG_HOST, PWANGSA_PG_PORT unset)");   \
+            QSKIP("PWANGSA_TEST_ENGINE=postgres but " PWANGSA_NO_SERVER_TEXT);                                  \
     } while (false)
 
 class TestDatabase {
