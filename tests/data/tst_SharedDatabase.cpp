@@ -2,6 +2,7 @@
 // processes, a lost server connection, connection failures with the server's
 // message, the password file, and logging in. Skips without a server.
 
+#include "AdminProcess.h"
 #include "Outcome.h"
 #include "TestDatabase.h"
 
@@ -97,6 +98,23 @@ private slots:
         QCOMPARE(m_db->exec(QStringLiteral("SELECT \"Nama Pelanggan\" FROM \"DataPelanggan\" WHERE \"Kode Pelanggan\" = 'P001'")),
                  QVariantList{QStringLiteral("BUDI LAGI")});
         child->closeWriteChannel();
+        QVERIFY(child->waitForFinished(20000));
+        QCOMPARE(child->exitCode(), 0);
+    }
+
+    // A backup while another program holds an edit: the posted data, checked.
+    void backupWhileAnotherProgramEdits()
+    {
+        QObject owner;
+        QProcess* child = startSelf(&owner, QStringLiteral("--edit-customer"));
+        QCOMPARE(nextLine(child), QByteArray("editing"));
+        const QString file = QDir(m_db->dir()).filePath(QStringLiteral("salinan.sqlite"));
+        const AdminRun result = runAdmin({QStringLiteral("backup"), file});
+        QVERIFY2(result.code == 0, qPrintable(result.err));
+        QVERIFY2(result.out.contains(QStringLiteral("DataPelanggan 2 rows, DataBarang 0 rows")), qPrintable(result.out));
+        QCOMPARE(TestDatabase::exec(file, QStringLiteral("SELECT \"Nama Pelanggan\" FROM \"DataPelanggan\" ORDER BY 1")),
+                 (QVariantList{QStringLiteral("ANI"), QStringLiteral("BUDI")}));
+        child->closeWriteChannel();  // the child posts and ends
         QVERIFY(child->waitForFinished(20000));
         QCOMPARE(child->exitCode(), 0);
     }
