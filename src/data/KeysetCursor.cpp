@@ -156,7 +156,7 @@ QString KeysetCursor::orderBy(const QStringList& order, ScanDirection direction)
 {
     QStringList terms;
     for (const QString& column : order)
-        terms.append(m_dialect.orderTerm(quoteName(column), direction));
+        terms.append(m_dialect.orderTerm(quoteName(column), direction, !m_notNull.contains(column)));
     return terms.join(QLatin1Char(','));
 }
 

@@ -13,8 +13,9 @@ public:
     virtual QString never() const = 0;
     // "column equals value", NULL equal to NULL; appends what it binds.
     virtual QString equal(const QString& column, const QVariant& value, QVariantList& bound) const = 0;
-    // One ORDER BY term; NULL sorts first going forward.
-    virtual QString orderTerm(const QString& column, ScanDirection direction) const = 0;
+    // One ORDER BY term; NULL sorts first going forward. `nullable` tells
+    // whether the column may hold NULL at all.
+    virtual QString orderTerm(const QString& column, ScanDirection direction, bool nullable) const = 0;
     // A value as the engine stores it.
     virtual QVariant toStorage(const QVariant& value) const = 0;
 };

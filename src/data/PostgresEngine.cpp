@@ -5,7 +5,7 @@
 #include "SqlConnection.h"
 #include "SqlErrors.h"
 
-#include <QDate>
+#include <QMap>
 #include <QSqlError>
 
 // ---------------------------------------------------------------- locks
@@ -133,7 +133,8 @@ QSqlQuery& PostgresDatabase::run(const QString& sql, const QVariantList& values,
 namespace {
 
 // PostgreSQL: NULL compared with IS NULL (so "=" can use the index), NULL
-// sorted first like the other engine, dates bound as dates.
+// sorted first like the other engine, dates bound as dates. A column that
+// can't be NULL gets no NULLS clause, so its order matches a plain index.
 class PostgresDialect : public SqlDialect {
 public:
     QString always() const override { return QStringLiteral("TRUE"); }
@@ -145,10 +146,12 @@ public:
         bound.append(value);
         return column + QStringLiteral(" = ?");
     }
-    QString orderTerm(const QString& column, ScanDirection direction) const override
+    QString orderTerm(const QString& column, ScanDirection direction, bool nullable) const override
     {
-        return column + (direction == ScanDirection::Forward ? QStringLiteral(" ASC NULLS FIRST")
-                                                             : QStringLiteral(" DESC NULLS LAST"));
+        const bool forward = direction == ScanDirection::Forward;
+        if (!nullable)
+            return column + (forward ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+        return column + (forward ? QStringLiteral(" ASC NULLS FIRST") : QStringLiteral(" DESC NULLS LAST"));
     }
     QVariant toStorage(const QVariant& value) const override { return value.isNull() ? QVariant() : value; }
 };

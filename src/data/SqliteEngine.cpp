@@ -208,7 +208,7 @@ public:
         bound.append(value);
         return column + QStringLiteral(" IS ?");
     }
-    QString orderTerm(const QString& column, ScanDirection direction) const override
+    QString orderTerm(const QString& column, ScanDirection direction, bool /*nullable*/) const override
     {
         return column + (direction == ScanDirection::Forward ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
     }
