@@ -47,7 +47,6 @@ private:
     std::shared_ptr<RecordLocks> m_locks;
 };
 
-
 template <class Work>
 void SqliteDatabase::inTransaction(Work&& work)
 {
