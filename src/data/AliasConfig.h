@@ -9,11 +9,38 @@
 //   [Dor]
 //   driver=sqlite
 //   path=/home/me/.local/share/pwangsa/dor.sqlite
+// or, for a database shared by an office on a PostgreSQL server:
+//   [Dor]
+//   driver=postgres
+//   host=127.0.0.1
+//   port=5432
+//   dbname=pwangsa
+//   user=kasir
+//   passfile=/home/me/.pgpass     (or password=..., the weaker choice)
 namespace AliasConfig {
 
+inline const QString kSqlite = QStringLiteral("sqlite");
+inline const QString kPostgres = QStringLiteral("postgres");
+
 struct Alias {
+    Alias() = default;
+    Alias(const QString& driverName, const QString& file) : driver(driverName), path(file) {}
+
     QString driver;
-    QString path;
+    QString path;  // SQLite: the database file
+    // PostgreSQL: the server and database; an empty passfile and password
+    // leave the choice to the client library (~/.pgpass, PGPASSWORD).
+    QString host;
+    int port = 5432;
+    QString dbname;
+    QString user;
+    QString passfile;
+    QString password;
+
+    bool isPostgres() const { return driver.compare(kPostgres, Qt::CaseInsensitive) == 0; }
+    bool isSqlite() const { return driver.compare(kSqlite, Qt::CaseInsensitive) == 0; }
+    // "user@host:port/dbname" or the file, for messages.
+    QString describe() const;
 };
 
 QString configFile();

@@ -1,10 +1,11 @@
 #include "OperatorAccount.h"
 
 #include "AliasConfig.h"
-#include "SqliteEngine.h"
+#include "Exceptions.h"
+#include "SqlConnection.h"
+#include "SqlErrors.h"
 #include "Pbkdf2.h"
 
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -33,24 +34,20 @@ bool sameBytes(const QByteArray& a, const QByteArray& b)
     return difference == 0;
 }
 
-// Runs work on a read-only connection to the alias's file; false when there is none.
+// Runs work on a read-only connection to the alias's database; false when
+// there is none (no alias, no file, no server).
 template <class Work>
 bool withAliasDatabase(Work&& work)
 {
     const auto alias = AliasConfig::find(QStringLiteral("Dor"));
-    if (!alias || !QFileInfo(alias->path).isFile())
+    if (!alias)
         return false;
-    bool opened = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
-        db.setDatabaseName(alias->path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
-        opened = db.open();
-        if (opened)
-            work(db);
+    try {
+        SqlConnection::with(*alias, kConnection, work, true);
+    } catch (const EDBEngineError&) {
+        return false;
     }
-    QSqlDatabase::removeDatabase(kConnection);
-    return opened;
+    return true;
 }
 
 }

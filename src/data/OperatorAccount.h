@@ -7,9 +7,10 @@ class QSqlDatabase;
 // The operator account, kept in the table Operator of the database of alias
 // Dor: the name, a random salt and a PBKDF2-HMAC-SHA256 hash of the password.
 // No password is held in the program. accepts() and name() open the alias's
-// database file on a private read-only connection of their own each time, so
-// they work before any view is open; when the alias or the account is
-// missing, accepts() is false and name() empty.
+// database (SQLite file or PostgreSQL server) on a private read-only
+// connection of their own each time, so they work before any view is open;
+// when the alias, its database or the account is missing, accepts() is false
+// and name() empty.
 namespace OperatorAccount {
 
 constexpr int kIterations = 120000;

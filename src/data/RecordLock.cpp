@@ -3,25 +3,77 @@
 #include "Exceptions.h"
 #include "StorageEngine.h"
 
-#include <QMap>
+#include <QDate>
 #include <QFile>
+#include <QMap>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+// ---------------------------------------------------------------- owners
 
-// FNV-1a over the key's UTF-16 text: the same offset in every process.
-off_t byteFor(const QString& key)
+bool RecordLockTable::acquire(const QString& key, const void* owner)
+{
+    const auto it = m_owners.constFind(key);
+    if (it != m_owners.cend())
+        return it.value() == owner;
+    if (!lockOthers(key))
+        return false;
+    m_owners.insert(key, owner);
+    return true;
+}
+
+void RecordLockTable::release(const QString& key, const void* owner)
+{
+    const auto it = m_owners.find(key);
+    if (it == m_owners.end() || it.value() != owner)
+        return;
+    m_owners.erase(it);
+    unlockOthers(key);
+}
+
+bool RecordLockTable::heldBy(const QString& key, const void* owner) const
+{
+    return m_owners.value(key) == owner && m_owners.contains(key);
+}
+
+void RecordLockTable::acquireOrRaise(const QString& key, const void* owner)
+{
+    if (!acquire(key, owner))
+        raiseEngineError(EngineCode::RecordLocked, QStringLiteral("Record locked by another user."));
+}
+
+QString recordLockKey(const QString& table, const QVariantList& key)
+{
+    QString text = table;
+    for (const QVariant& value : key) {
+        text += QChar(0x1f);
+        if (value.isNull())
+            continue;
+        if (value.typeId() == QMetaType::Double)
+            text += QString::number(value.toDouble(), 'g', 17);
+        else if (value.typeId() == QMetaType::QDate)
+            text += value.toDate().toString(Qt::ISODate);
+        else
+            text += value.toString();
+    }
+    return text;
+}
+
+quint64 recordLockNumber(const QString& key)
 {
     quint64 hash = 1469598103934665603ULL;
     for (QChar c : key) {
         hash ^= c.unicode();
         hash *= 1099511628211ULL;
     }
-    return off_t(hash & ((quint64(1) << 62) - 1)) + 1;
+    return hash & ((quint64(1) << 62) - 1);
 }
+
+// ---------------------------------------------------------------- SQLite
+
+namespace {
 
 bool lockByte(int fd, off_t byte, short type)
 {
@@ -35,6 +87,12 @@ bool lockByte(int fd, off_t byte, short type)
             return false;
     }
     return true;
+}
+
+// A record's byte: never the in-use byte 0.
+off_t byteFor(const QString& key)
+{
+    return off_t(recordLockNumber(key)) + 1;
 }
 
 QMap<QString, std::weak_ptr<RecordLocks>>& registry()
@@ -71,32 +129,12 @@ RecordLocks::~RecordLocks()
     ::close(m_fd);  // drops every byte lock of this process on the file
 }
 
-bool RecordLocks::setByteLock(const QString& key, short type)
+bool RecordLocks::lockOthers(const QString& key)
 {
-    return lockByte(m_fd, byteFor(key), type);
+    return lockByte(m_fd, byteFor(key), F_WRLCK);
 }
 
-bool RecordLocks::acquire(const QString& key, const void* owner)
+void RecordLocks::unlockOthers(const QString& key)
 {
-    const auto it = m_owners.constFind(key);
-    if (it != m_owners.cend())
-        return it.value() == owner;
-    if (!setByteLock(key, F_WRLCK))
-        return false;
-    m_owners.insert(key, owner);
-    return true;
-}
-
-void RecordLocks::release(const QString& key, const void* owner)
-{
-    const auto it = m_owners.find(key);
-    if (it == m_owners.end() || it.value() != owner)
-        return;
-    m_owners.erase(it);
-    setByteLock(key, F_UNLCK);
-}
-
-bool RecordLocks::heldBy(const QString& key, const void* owner) const
-{
-    return m_owners.value(key) == owner && m_owners.contains(key);
+    lockByte(m_fd, byteFor(key), F_UNLCK);
 }

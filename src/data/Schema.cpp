@@ -1,7 +1,8 @@
 #include "Schema.h"
 
-#include "SqliteEngine.h"
+#include "SqlErrors.h"
 
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -9,7 +10,10 @@ namespace Schema {
 
 namespace {
 
-const char* const kStatements[] = {
+const char* const kSqliteStatements[] = {
+    "PRAGMA journal_mode=WAL",
+    "PRAGMA synchronous=FULL",
+    "BEGIN IMMEDIATE",
     R"(CREATE TABLE "DataPelanggan" (
   "Kode Pelanggan" TEXT NOT NULL PRIMARY KEY,
   "Nama Pelanggan" TEXT,
@@ -32,6 +36,36 @@ const char* const kStatements[] = {
   "Salt" BLOB NOT NULL,
   "Hash" BLOB NOT NULL,
   "Iterations" INTEGER NOT NULL))",
+    "COMMIT",
+};
+
+// The same tables on PostgreSQL. Texts compare byte by byte ("C") and NULL
+// sorts first in the index, as on SQLite, so both engines order alike.
+const char* const kPostgresStatements[] = {
+    "BEGIN",
+    R"(CREATE TABLE "DataPelanggan" (
+  "Kode Pelanggan" text COLLATE "C" NOT NULL PRIMARY KEY,
+  "Nama Pelanggan" text COLLATE "C",
+  "Alamat" text COLLATE "C",
+  "No Telepon" text COLLATE "C"))",
+    R"(CREATE TABLE "DataBarang" (
+  "No Pesanan" double precision NOT NULL PRIMARY KEY,
+  "Kode Pelanggan" text COLLATE "C",
+  "Kode Barang" text COLLATE "C",
+  "Nama Barang" text COLLATE "C",
+  "Jenis Barang" text COLLATE "C",
+  "Harga Satuan" double precision,
+  "Banyak Barang" double precision,
+  "No Faktur" text COLLATE "C",
+  "Tanggal" date,
+  "Total Jumlah" double precision))",
+    R"(CREATE INDEX "Kode Pelanggan" ON "DataBarang" ("Kode Pelanggan" NULLS FIRST, "No Pesanan"))",
+    R"(CREATE TABLE "Operator" (
+  "Nama" text COLLATE "C" PRIMARY KEY,
+  "Salt" bytea NOT NULL,
+  "Hash" bytea NOT NULL,
+  "Iterations" integer NOT NULL))",
+    "COMMIT",
 };
 
 void run(QSqlDatabase& db, const QString& sql)
@@ -41,21 +75,46 @@ void run(QSqlDatabase& db, const QString& sql)
         raiseSqlError(query.lastError(), QStringLiteral("Creating the schema"));
 }
 
+void dropTables(QSqlDatabase& db)
+{
+    for (const char* table : {"DataPelanggan", "DataBarang", "Operator"})
+        run(db, QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(QLatin1String(table)));
 }
 
-void create(QSqlDatabase& db)
+// Runs the statements; `replace` drops the tables right after BEGIN.
+template <std::size_t N>
+void runAll(QSqlDatabase& db, const char* const (&statements)[N], bool replace)
 {
-    run(db, QStringLiteral("PRAGMA journal_mode=WAL"));
-    run(db, QStringLiteral("PRAGMA synchronous=FULL"));
-    run(db, QStringLiteral("BEGIN IMMEDIATE"));
     try {
-        for (const char* statement : kStatements)
+        for (const char* statement : statements) {
             run(db, QString::fromUtf8(statement));
-        run(db, QStringLiteral("COMMIT"));
+            if (replace && qstrncmp(statement, "BEGIN", 5) == 0)
+                dropTables(db);
+        }
     } catch (...) {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
         throw;
     }
+}
+
+}
+
+bool isPostgres(const QSqlDatabase& db)
+{
+    return db.driverName() == QLatin1String("QPSQL");
+}
+
+void create(QSqlDatabase& db, bool replace)
+{
+    if (isPostgres(db))
+        runAll(db, kPostgresStatements, replace);
+    else
+        runAll(db, kSqliteStatements, replace);
+}
+
+void drop(QSqlDatabase& db)
+{
+    dropTables(db);
 }
 
 }

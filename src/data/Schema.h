@@ -10,7 +10,13 @@ class QSqlDatabase;
 namespace Schema {
 
 // Creates the tables and the index in an empty database, in one transaction,
-// and sets WAL mode with full synchronisation. Raises EDBEngineError on failure.
-void create(QSqlDatabase& db);
+// on SQLite or PostgreSQL; a SQLite file gets WAL mode with full
+// synchronisation. `replace` first drops the tables in the same transaction.
+// Raises EDBEngineError on failure.
+void create(QSqlDatabase& db, bool replace = false);
+// Drops the three tables (and the index with them).
+void drop(QSqlDatabase& db);
+// True for a connection to PostgreSQL.
+bool isPostgres(const QSqlDatabase& db);
 
 }

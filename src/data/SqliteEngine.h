@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KeysetCursor.h"
+#include "SqlErrors.h"
 #include "StorageEngine.h"
 
 #include <QHash>
@@ -44,11 +46,6 @@ private:
     sqlite3* m_handle = nullptr;
     std::shared_ptr<RecordLocks> m_locks;
 };
-
-// Quotes an identifier for SQL text ("No Pesanan" -> "\"No Pesanan\"").
-QString quoteName(const QString& name);
-// Maps a Qt Sql error to the engine's error and raises it.
-[[noreturn]] void raiseSqlError(const class QSqlError& error, const QString& context);
 
 template <class Work>
 void SqliteDatabase::inTransaction(Work&& work)

@@ -22,6 +22,8 @@ constexpr int NoSuchTable = 10024;
 constexpr int NoSuchIndex = 10022;
 constexpr int UnknownAlias = 10038;
 constexpr int FileNotFound = 10039;
+constexpr int ConnectionFailed = 10243; // the database server can't be reached
+constexpr int ConnectionLost = 10244;  // the server connection broke while working
 constexpr int General = 13059;         // any other storage failure
 }
 
@@ -104,8 +106,9 @@ public:
     virtual QString path() const = 0;
 };
 
-// The database of an alias, shared by every view of this process that uses
-// it. Unknown aliases and missing files raise EDBEngineError.
+// The database of an alias (a SQLite file or a PostgreSQL database), shared
+// by every view of this process that uses it. Unknown aliases, missing files
+// and servers that refuse the connection raise EDBEngineError.
 std::shared_ptr<StorageDatabase> openDatabase(const QString& alias);
 // Forgets the shared databases (the engine's shut-down; also used by tests).
 void closeAllDatabases();

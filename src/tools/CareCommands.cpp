@@ -55,19 +55,23 @@ int runBackup(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Writes a consistent copy of the database to FILE while the program may be running, as a database file the "
-        "program can open directly; checks the copy (integrity and the tables) and prints its row counts."));
+        "program can open directly (for a PostgreSQL database: its data, read in one repeatable-read transaction); "
+        "checks the copy (integrity, the tables and their row counts) and prints its row counts."));
     const QCommandLineOption alias = CommandLine::aliasOption();
     const QCommandLineOption force(QStringLiteral("force"), QStringLiteral("Replace FILE when it exists."));
     parser.addOptions({alias, force});
     if (!CommandLine::parse(parser, QStringLiteral("backup"), arguments, {QStringLiteral("FILE")}))
         return 0;
-    const QString database = CommandLine::sqliteFile(parser.value(alias), QStringLiteral("Backup"));
+    const AliasConfig::Alias source = CommandLine::findAlias(parser.value(alias));
+    const QString database = source.isPostgres() ? source.describe()
+                                                 : CommandLine::sqliteFile(parser.value(alias), QStringLiteral("Backup"));
     const QString target = absolute(parser.positionalArguments().first());
     if (target == database)
         throw UsageError("the backup file must not be the database itself");
     if (QFileInfo::exists(target) && !parser.isSet(force))
         throw std::runtime_error(QStringLiteral("%1 already exists (use --force to replace it)").arg(target).toStdString());
-    const DatabaseCare::Counts counts = DatabaseCare::backup(database, target);
+    const DatabaseCare::Counts counts = source.isPostgres() ? DatabaseCare::backupFromServer(source, target)
+                                                            : DatabaseCare::backup(database, target);
     Console::print(QStringLiteral("Backup of %1 written to %2 and checked: %3.")
                        .arg(database, target, DatabaseCare::describe(counts)));
     return 0;

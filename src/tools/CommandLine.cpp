@@ -40,17 +40,23 @@ QCommandLineOption aliasOption()
                               QStringLiteral("NAME"), QStringLiteral("Dor"));
 }
 
-QString sqliteFile(const QString& alias, const QString& work, bool mustExist)
+AliasConfig::Alias findAlias(const QString& alias)
 {
     const auto entry = AliasConfig::find(alias);
     if (!entry)
         throw std::runtime_error(QStringLiteral("Unknown database alias: %1").arg(alias).toStdString());
-    if (entry->driver != QLatin1String("sqlite"))
+    return *entry;
+}
+
+QString sqliteFile(const QString& alias, const QString& work, bool mustExist)
+{
+    const AliasConfig::Alias entry = findAlias(alias);
+    if (!entry.isSqlite())
         throw std::runtime_error(QStringLiteral("%1 of a database with driver \"%2\" (alias %3) is not supported yet; "
                                                 "only SQLite databases can be handled here")
-                                     .arg(work, entry->driver, alias)
+                                     .arg(work, entry.driver, alias)
                                      .toStdString());
-    const QString path = QFileInfo(entry->path).absoluteFilePath();
+    const QString path = QFileInfo(entry.path).absoluteFilePath();
     if (mustExist && !QFileInfo(path).isFile())
         throw std::runtime_error(QStringLiteral("Database file not found: %1").arg(path).toStdString());
     return path;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/AliasConfig.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +27,8 @@ bool parse(QCommandLineParser& parser, const QString& command, const QStringList
            const QStringList& positional = {});
 // The --alias option, default Dor.
 QCommandLineOption aliasOption();
+// The settings of an alias; raises std::runtime_error for an unknown one.
+AliasConfig::Alias findAlias(const QString& alias);
 // The database file of a SQLite alias. Raises std::runtime_error for an
 // unknown alias or another driver; `mustExist` also for a missing file.
 QString sqliteFile(const QString& alias, const QString& work, bool mustExist = true);

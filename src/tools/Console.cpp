@@ -26,7 +26,7 @@ QString askTerminal(const QString& prompt, bool hidden)
 {
     FILE* tty = std::fopen("/dev/tty", "r+");
     if (!tty)
-        throw std::runtime_error("no terminal to ask on; use --user and --password-stdin");
+        throw std::runtime_error("no terminal to ask on; give the name and the password by options (see --help)");
     std::fputs(prompt.toLocal8Bit().constData(), tty);
     std::fflush(tty);
     termios saved{};

@@ -1,10 +1,13 @@
 #include "DatabaseCare.h"
 
+#include "DataCopy.h"
 #include "Progress.h"
 #include "SqliteHandle.h"
 #include "Tables.h"
 
 #include "data/RecordLock.h"
+#include "data/Schema.h"
+#include "data/SqlConnection.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -203,6 +206,34 @@ Counts restore(const QString& source, const QString& database)
     }
     moveInto(staged, database);
     return counts;
+}
+
+Counts backupFromServer(const AliasConfig::Alias& server, const QString& target)
+{
+    const QString staged = target + QStringLiteral(".part");
+    removeFiles(staged);
+    try {
+        SqliteHandle(staged, true).exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        AliasConfig::Alias file;
+        file.driver = AliasConfig::kSqlite;
+        file.path = staged;
+        Counts copied;
+        SqlConnection::with(server, QStringLiteral("pwangsa-backup-source"), [&](QSqlDatabase& from) {
+            SqlConnection::with(file, QStringLiteral("pwangsa-backup-target"), [&](QSqlDatabase& to) {
+                Schema::create(to);
+                copied = DataCopy::copy(from, to, false);
+            });
+        });
+        SqliteHandle(staged).exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        const Counts checked = check(staged);
+        if (!(checked == copied))
+            failWith(QStringLiteral("The copy in %1 holds %2, but %3 were read").arg(staged, describe(checked), describe(copied)));
+        moveInto(staged, target);
+        return checked;
+    } catch (...) {
+        removeFiles(staged);
+        throw;
+    }
 }
 
 }

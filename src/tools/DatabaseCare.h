@@ -1,8 +1,11 @@
 #pragma once
 
+#include "data/AliasConfig.h"
+
 #include <QString>
 
-// Backup and restore of a SQLite database file. Failures raise
+// Backup and restore of a SQLite database file, and backup of a PostgreSQL
+// database into one. Failures raise
 // std::runtime_error with a text for the user.
 namespace DatabaseCare {
 
@@ -10,6 +13,7 @@ struct Counts {
     qint64 customers = 0;  // DataPelanggan
     qint64 lines = 0;      // DataBarang
     qint64 operators = 0;  // Operator
+    bool operator==(const Counts&) const = default;
 };
 QString describe(const Counts& counts);
 
@@ -22,6 +26,11 @@ Counts check(const QString& path);
 // self-contained file in rollback-journal mode, checks the copy and only then
 // moves it to its name.
 Counts backup(const QString& database, const QString& target);
+
+// Writes the data of a PostgreSQL database, read in one repeatable-read
+// transaction, into a new database file `target` the program can open, and
+// checks it like a backup of a SQLite database.
+Counts backupFromServer(const AliasConfig::Alias& server, const QString& target);
 
 // Replaces the database with a checked copy of `source`, keeping the old one
 // as "<database>.before-restore". Refuses while a program has the database

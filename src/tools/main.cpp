@@ -5,13 +5,16 @@
 #include "CareCommands.h"
 #include "CommandLine.h"
 #include "Console.h"
+#include "Credentials.h"
 #include "DemoData.h"
 #include "ReportCommand.h"
+#include "ServerCommands.h"
 
 #include "data/AliasConfig.h"
 #include "data/Exceptions.h"
 #include "data/OperatorAccount.h"
 #include "data/Schema.h"
+#include "data/SqlConnection.h"
 #include "data/SqliteEngine.h"
 
 #include <QCommandLineParser>
@@ -36,10 +39,11 @@ const char* const kUsage = R"(Usage: pwangsa-admin COMMAND [OPTIONS]
 
 Commands:
   init     create the database file with its tables and the operator account,
-           and record its alias
+           and record its alias (--driver postgres: on a PostgreSQL server)
+  copy     copy all data from one alias's database to another's
   passwd   change the operator's password
-  backup   write a checked copy of the database to a file, also while the
-           program runs
+  backup   write a checked copy of the database (SQLite or PostgreSQL) to a
+           database file, also while the program runs
   restore  replace the database with a backup (the program must be closed)
   export   write the data tables as CSV files
   import   read CSV files into an empty database
@@ -49,40 +53,7 @@ Run "pwangsa-admin COMMAND --help" for the options of a command.)";
 
 using CommandLine::UsageError;
 
-struct Credentials {
-    QString name;
-    QString password;
-};
-
-QString readPassword(bool fromStdin)
-{
-    QString password;
-    if (fromStdin) {
-        if (!Console::readLine(&password))
-            throw std::runtime_error("no password on standard input");
-    } else {
-        password = Console::askHidden(QStringLiteral("Password: "));
-        if (Console::askHidden(QStringLiteral("Password again: ")) != password)
-            throw std::runtime_error("the two passwords differ");
-    }
-    if (password.isEmpty())
-        throw std::runtime_error("the password must not be empty");
-    return password;
-}
-
-Credentials askCredentials(const QString& user, bool fromStdin, const QString& storedName)
-{
-    QString name = user;
-    if (name.isEmpty())
-        name = storedName;
-    if (name.isEmpty() && fromStdin)
-        throw UsageError("--password-stdin needs --user NAME");
-    if (name.isEmpty())
-        name = Console::ask(QStringLiteral("Operator name: "));
-    if (name.trimmed().isEmpty() || name != name.trimmed())
-        throw std::runtime_error("the operator name must not be empty nor start or end with a blank");
-    return Credentials{name, readPassword(fromStdin)};
-}
+const QString kUserHint = QStringLiteral("--password-stdin needs --user NAME");
 
 // Opens a database file on the tool's own connection for the time of work.
 template <class Work>
@@ -107,7 +78,7 @@ void removeDatabaseFiles(const QString& path)
 
 // Builds the new database beside the target and moves it into place only when
 // complete, so a failure never destroys an existing file.
-void createDatabase(const QString& path, const Credentials& account, int lines, bool demo)
+void createDatabase(const QString& path, const Credentials::Account& account, int lines, bool demo)
 {
     const QString building = path + QStringLiteral(".new");
     removeDatabaseFiles(building);
@@ -152,9 +123,15 @@ int runInit(const QStringList& arguments)
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("The operator's name."), QStringLiteral("NAME"));
     const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
                                            QStringLiteral("Read the operator's password from standard input."));
-    parser.addOptions({demo, lines, path, alias, force, user, passwordStdin});
+    const QCommandLineOption driver(QStringLiteral("driver"),
+                                    QStringLiteral("sqlite (the default), or postgres for a database on a PostgreSQL "
+                                                   "server (see pwangsa-admin init --driver postgres --help)."),
+                                    QStringLiteral("DRIVER"), AliasConfig::kSqlite);
+    parser.addOptions({demo, lines, path, alias, force, user, passwordStdin, driver});
     if (!CommandLine::parse(parser, QStringLiteral("init"), arguments))
         return 0;
+    if (parser.value(driver) != AliasConfig::kSqlite)
+        throw UsageError("--driver is sqlite or postgres");
 
     bool numeric = true;
     const int lineCount = parser.isSet(lines) ? parser.value(lines).toInt(&numeric) : 0;
@@ -171,9 +148,9 @@ int runInit(const QStringList& arguments)
             QStringLiteral("database already exists: %1 (use --force to replace it)").arg(file).toStdString());
 
     const bool demoAccount = parser.isSet(demo) && !parser.isSet(user) && !parser.isSet(passwordStdin);
-    const Credentials account = demoAccount
-        ? Credentials{QStringLiteral("ADMIN"), QStringLiteral("wangsa")}
-        : askCredentials(parser.value(user), parser.isSet(passwordStdin), QString());
+    const Credentials::Account account = demoAccount
+        ? Credentials::demoAccount()
+        : Credentials::ask(parser.value(user), parser.isSet(passwordStdin), QString(), kUserHint);
     const int orderLines = parser.isSet(lines) ? lineCount : parser.isSet(demo) ? kDemoLines : 0;
 
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
@@ -204,10 +181,9 @@ int runPasswd(const QStringList& arguments)
     parser.addOptions({alias, user, passwordStdin});
     if (!CommandLine::parse(parser, QStringLiteral("passwd"), arguments))
         return 0;
-    withDatabase(CommandLine::sqliteFile(parser.value(alias), QStringLiteral("Changing the password")),
-                 [&](QSqlDatabase& db) {
-        const Credentials account =
-            askCredentials(parser.value(user), parser.isSet(passwordStdin), OperatorAccount::storedName(db));
+    SqlConnection::with(CommandLine::findAlias(parser.value(alias)), kConnection, [&](QSqlDatabase& db) {
+        const Credentials::Account account =
+            Credentials::ask(parser.value(user), parser.isSet(passwordStdin), OperatorAccount::storedName(db), kUserHint);
         OperatorAccount::store(db, account.name, account.password);
         Console::print(QStringLiteral("Password of %1 changed.").arg(account.name));
     });
@@ -219,7 +195,9 @@ int run(const QStringList& arguments)
     const QString command = arguments.value(1);
     const QStringList options = arguments.mid(2);
     if (command == QLatin1String("init"))
-        return runInit(options);
+        return ServerCommands::wantsPostgres(options) ? ServerCommands::runInit(options) : runInit(options);
+    if (command == QLatin1String("copy"))
+        return ServerCommands::runCopy(options);
     if (command == QLatin1String("passwd"))
         return runPasswd(options);
     if (command == QLatin1String("backup"))

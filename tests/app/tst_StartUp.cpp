@@ -16,6 +16,7 @@
 class TestStartUp : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { PWANGSA_SKIP_WITHOUT_SERVER(); }
     void startsLogsInAndEnds();
     void missingDatabaseEndsStartUpWithApplicationError();
 };

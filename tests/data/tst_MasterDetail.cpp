@@ -31,6 +31,7 @@ class TestMasterDetail : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { PWANGSA_SKIP_WITHOUT_SERVER(); }
     void init()
     {
         m_db = std::make_unique<TestDatabase>();

@@ -1,6 +1,7 @@
 // The record lock between two views and between two processes, and a crash
 // in the middle of posting: the test program runs itself as the child.
 
+#include "Outcome.h"
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
@@ -16,12 +17,7 @@ namespace {
 
 bool isLockError(const std::function<void()>& operation)
 {
-    try {
-        operation();
-    } catch (const EDBEngineError& error) {
-        return error.ErrorCode() == EngineCode::RecordLocked;
-    }
-    return false;
+    return engineCodeOf(operation) == EngineCode::RecordLocked;
 }
 
 // Child: edits line 1 through Penjualan and holds it until killed.
@@ -55,20 +51,13 @@ int postForever()
     }
 }
 
-QProcess* startChild(QObject* parent, const QString& mode)
-{
-    auto* child = new QProcess(parent);
-    child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child->start(QCoreApplication::applicationFilePath(), {mode});
-    return child;
-}
-
 }
 
 class TestRecordLock : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { PWANGSA_SKIP_WITHOUT_SERVER(); }
     void init()
     {
         m_db = std::make_unique<TestDatabase>();
@@ -104,7 +93,7 @@ private slots:
     void twoProcessesAndADeadHolder()
     {
         QObject owner;
-        QProcess* child = startChild(&owner, QStringLiteral("--hold-lock"));
+        QProcess* child = startSelf(&owner, QStringLiteral("--hold-lock"));
         QVERIFY(child->waitForReadyRead(20000));
         QCOMPARE(child->readLine().trimmed(), QByteArray("locked"));
         auto s = DataModel::SetupPenjualan(&owner);
@@ -114,16 +103,17 @@ private slots:
         QCOMPARE(m_db->count(QStringLiteral("DataBarang")), 2);
         ::kill(pid_t(child->processId()), SIGKILL);
         QVERIFY(child->waitForFinished(20000));
-        s.Penjualan->Edit();  // the dead holder's lock is gone
+        // The dead holder's lock is gone (a server notices the closed connection a moment later).
+        QTRY_VERIFY_WITH_TIMEOUT(!isLockError([&] { s.Penjualan->Edit(); }), 10000);
         QCOMPARE(s.Penjualan->State(), dsEdit);
         s.Penjualan->Cancel();
     }
 
     void killedWhilePosting()
     {
-        m_db->exec(QStringLiteral("DELETE FROM DataBarang"));
+        m_db->exec(QStringLiteral("DELETE FROM \"DataBarang\""));
         QObject owner;
-        QProcess* child = startChild(&owner, QStringLiteral("--post-forever"));
+        QProcess* child = startSelf(&owner, QStringLiteral("--post-forever"));
         QByteArray reported;
         while (reported.count('\n') < 300 && child->waitForReadyRead(20000))
             reported += child->readAllStandardOutput();
@@ -133,10 +123,11 @@ private slots:
         QList<QByteArray> lines = reported.split('\n');
         lines.removeLast();  // text after the last line break is not a complete report
         QVERIFY(lines.size() >= 300);
-        QCOMPARE(m_db->exec(QStringLiteral("PRAGMA integrity_check")), QVariantList{QStringLiteral("ok")});
+        if (!m_db->isPostgres())
+            QCOMPARE(m_db->exec(QStringLiteral("PRAGMA integrity_check")), QVariantList{QStringLiteral("ok")});
         const QSet<int> stored = [&] {
             QSet<int> numbers;
-            for (const QVariant& value : m_db->exec(QStringLiteral("SELECT \"No Pesanan\" FROM DataBarang")))
+            for (const QVariant& value : m_db->exec(QStringLiteral("SELECT \"No Pesanan\" FROM \"DataBarang\"")))
                 numbers.insert(value.toInt());
             return numbers;
         }();
