@@ -196,11 +196,11 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EAbort, v.Pelanggan->Post());
         QCOMPARE(v.Pelanggan->State(), dsEdit);
         QCOMPARE(v.PelangganKodePelanggan->AsString(), QStringLiteral("P001"));
-        QCOMPARE(m_db->exec(QStringLiteral("SELECT \"Nama Pelanggan\" FROM DataPelanggan WHERE \"Kode Pelanggan\" = 'P002'")),
+        QCOMPARE(m_db->exec(QStringLiteral("SELECT \"Nama Pelanggan\" FROM \"DataPelanggan\" WHERE \"Kode Pelanggan\" = 'P002'")),
                  QVariantList{QStringLiteral("B")});
         v.PelangganKodePelanggan->SetAsString(QStringLiteral("P003"));
         v.Pelanggan->Post();
-        QCOMPARE(m_db->exec(QStringLiteral("SELECT \"Kode Pelanggan\" FROM DataPelanggan ORDER BY 1")),
+        QCOMPARE(m_db->exec(QStringLiteral("SELECT \"Kode Pelanggan\" FROM \"DataPelanggan\" ORDER BY 1")),
                  QVariantList({QStringLiteral("P001"), QStringLiteral("P003")}));
     }
 
