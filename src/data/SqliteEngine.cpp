@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QSqlError>
@@ -13,6 +14,7 @@
 #include <QSqlDriver>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 // ---------------------------------------------------------------- errors
 
@@ -120,6 +122,11 @@ SqliteDatabase::SqliteDatabase(const QString& path)
         if (!m_handle)
             raiseEngineError(EngineCode::General, QStringLiteral("Cannot open %1: no SQLite handle").arg(path));
         m_locks = RecordLocks::forDatabase(m_path);
+        struct stat info {};
+        if (::stat(QFile::encodeName(m_path).constData(), &info) == 0) {
+            m_fileDevice = info.st_dev;
+            m_fileInode = info.st_ino;
+        }
     } catch (...) {
         db.close();
         db = QSqlDatabase();
@@ -145,6 +152,17 @@ void SqliteDatabase::run(const QString& sql)
     QSqlQuery query(connection());
     if (!query.exec(sql))
         raiseSqlError(query.lastError(), sql);
+}
+
+void SqliteDatabase::checkFileInPlace() const
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(m_path).constData(), &info) != 0 || info.st_dev != m_fileDevice
+        || info.st_ino != m_fileInode) {
+        raiseEngineError(EngineCode::FileNotFound,
+                         QStringLiteral("Database file %1 was removed or replaced while in use; "
+                                        "the change was not written").arg(m_path));
+    }
 }
 
 QSqlQuery& SqliteDatabase::prepared(const QString& sql)
@@ -428,8 +446,13 @@ void SqliteTable::insert(const QStringList& columns, const QVariantList& values)
     }
     QSqlQuery& query = m_db->prepared(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                           .arg(m_quoted, names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
-    bindAll(query, values);
-    m_db->inTransaction([&] { m_db->execute(query, m_name); });
+    // Values are bound once the transaction has begun: bound before a BEGIN
+    // that fails (busy, read-only), they would stay on the kept statement and
+    // break every later write through it.
+    m_db->inTransaction([&] {
+        bindAll(query, values);
+        m_db->execute(query, m_name);
+    });
 }
 
 void SqliteTable::modify(const QVariantList& key, const QStringList& columns, const QVariantList& values,
@@ -441,9 +464,11 @@ void SqliteTable::modify(const QVariantList& key, const QStringList& columns, co
     QSqlQuery& query = m_db->prepared(
         QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(m_quoted, sets.join(QLatin1Char(',')), keyCondition()));
     underLock(key, owner, [&] {
-        bindAll(query, values);
-        bindAll(query, key);
-        m_db->inTransaction([&] { m_db->execute(query, m_name); });
+        m_db->inTransaction([&] {
+            bindAll(query, values);
+            bindAll(query, key);
+            m_db->execute(query, m_name);
+        });
         if (query.numRowsAffected() == 0)
             raiseEngineError(EngineCode::RecordDeleted, QStringLiteral("Record/Key deleted."));
     });
@@ -453,8 +478,10 @@ void SqliteTable::remove(const QVariantList& key, const void* owner)
 {
     QSqlQuery& query = m_db->prepared(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_quoted, keyCondition()));
     underLock(key, owner, [&] {
-        bindAll(query, key);
-        m_db->inTransaction([&] { m_db->execute(query, m_name); });
+        m_db->inTransaction([&] {
+            bindAll(query, key);
+            m_db->execute(query, m_name);
+        });
     });
 }
 
@@ -581,12 +608,14 @@ std::optional<StorageRow> SqliteCursor::findKey(const QStringList& columns, cons
         const bool text = value.typeId() == QMetaType::QString;
         const bool partial = partialLength >= 0 && i == columns.size() - 1 && text;
         const QString prefix = partial ? value.toString().left(partialLength) : QString();
+        // SQLite counts characters, not UTF-16 units as QString does.
+        const qsizetype characters = prefix.toUcs4().size();
         if (partial && caseInsensitive) {
-            where.append(QStringLiteral("upper(substr(%1, 1, %2)) = upper(?)").arg(column).arg(prefix.size()));
+            where.append(QStringLiteral("upper(substr(%1, 1, %2)) = upper(?)").arg(column).arg(characters));
             bound.append(prefix);
         } else if (partial) {
             // The bounds let the index seek; the prefix test decides.
-            where.append(QStringLiteral("%1 >= ? AND %1 < ? AND substr(%1, 1, %2) = ?").arg(column).arg(prefix.size()));
+            where.append(QStringLiteral("%1 >= ? AND %1 < ? AND substr(%1, 1, %2) = ?").arg(column).arg(characters));
             bound << prefix << prefix + QChar(0xDBFF) + QChar(0xDFFF) << prefix;
         } else if (caseInsensitive && text) {
             where.append(QStringLiteral("upper(%1) = upper(?)").arg(column));
