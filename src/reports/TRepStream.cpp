@@ -71,13 +71,6 @@ void TRepStream::write(const QByteArray& bytes)
         throw ERepError(QStringLiteral("Cannot write the page store: %1").arg(m_device->errorString()));
 }
 
-void TRepStream::writeInt32(qint32 value)
-{
-    QByteArray bytes(4, '\0');
-    qToLittleEndian<qint32>(value, bytes.data());
-    write(bytes);
-}
-
 void TRepStream::truncate(qint64 size)
 {
     QMutexLocker locker(&m_lock);
