@@ -210,7 +210,8 @@ void TestReportPreview::samePlaceOnScreenAndPrinter()
 
     int storeX = -1;
     whenPreviewFinished([&](MinimalPreview* preview) {
-        if (const LoggedText* text = logPage(*preview->output(), 1).find(QStringLiteral("TANDA")))
+        const PageLog page = logPage(*preview->output(), 1);
+        if (const LoggedText* text = page.find(QStringLiteral("TANDA")))
             storeX = int(text->baseline.x());
         preview->close();
     });
