@@ -1,5 +1,7 @@
 // The prepared-report loader with whole files: a damaged file raises ERepError
-// and leaves the output object as it was; a file that loads gives every page.
+// and leaves the document loaded before as it was; a file that loads gives
+// every page. One output object serves every input (making one asks the
+// print spooler for its printers, which would dominate the run).
 
 #include "FuzzSupport.h"
 #include "reports/ERepError.h"
@@ -13,7 +15,10 @@
 
 namespace {
 
-QString* fileName = nullptr;
+QTemporaryDir* workDir = nullptr;
+TRepPrinter* output = nullptr;
+QString loadedFile; // the file of the document loaded last, read in place
+int inputNumber = 0;
 
 } // namespace
 
@@ -21,29 +26,34 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(*argc, *argv);
-    static QTemporaryDir dir;
-    fileName = new QString(dir.filePath(QStringLiteral("input.rpf")));
+    workDir = new QTemporaryDir;
+    output = new TRepPrinter;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    QFile file(*fileName);
+    // Each input gets a file of its own: the loaded document reads its file.
+    const QString fileName = workDir->filePath(QStringLiteral("input%1.rpf").arg(++inputNumber));
+    QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         std::abort();
     file.write(fuzzBytes(data, size));
     file.close();
-    TRepPrinter output;
+    const int before = output->pageCount();
     try {
-        output.LoadFromFile(*fileName);
+        output->LoadFromFile(fileName);
     } catch (const ERepError&) {
-        if (output.status() != TRepStatus::Ready || output.pageCount() != 0)
+        if (output->pageCount() != before)
             std::abort();
+        QFile::remove(fileName);
         return 0;
     }
+    QFile::remove(loadedFile);
+    loadedFile = fileName;
     // Walking backward from the last page reaches every page again.
-    for (int n = output.pageCount(); n >= 1; --n) {
-        if (!output.GetPage(n))
+    for (int n = output->pageCount(); n >= 1; --n) {
+        if (!output->GetPage(n))
             std::abort();
     }
     return 0;
