@@ -3,6 +3,7 @@
 // Helpers shared by the benchmarks.
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -28,8 +29,19 @@ inline QString makeDatabase(const QTemporaryDir& dir, int lines)
 {
     const QString file = dir.filePath(QStringLiteral("bench.sqlite"));
     const QString admin = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/pwangsa-admin");
-    std::printf("making %s with %d lines...\n", qPrintable(file), lines);
+    std::fprintf(stderr, "making %s with %d lines...\n", qPrintable(file), lines);
     QProcess::execute(admin, {QStringLiteral("init"), QStringLiteral("--lines"), QString::number(lines),
                               QStringLiteral("--demo"), QStringLiteral("--path"), file});
     return file;
+}
+
+inline double msSince(const QElapsedTimer& timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// One summary line, "name: value unit", as scripts/bench collects them.
+inline void figure(const char* name, double value, const char* unit)
+{
+    std::printf("%s: %.2f %s\n", name, value, unit);
 }

@@ -5,6 +5,7 @@
 //                       without it one with 1,000,000 lines is made in a
 //                       temporary folder first.
 
+#include "BenchSupport.h"
 #include "data/AliasConfig.h"
 #include "data/DataModel.h"
 #include "data/controls/TDBGrid.h"
@@ -12,22 +13,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
 
 namespace {
-
-QString makeDatabase(const QTemporaryDir& dir)
-{
-    const QString file = dir.filePath(QStringLiteral("bench.sqlite"));
-    const QString admin = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/pwangsa-admin");
-    std::printf("making %s with 1,000,000 lines...\n", qPrintable(file));
-    QProcess::execute(admin, {QStringLiteral("init"), QStringLiteral("--lines"), QStringLiteral("1000000"),
-                              QStringLiteral("--demo"), QStringLiteral("--path"), file});
-    return file;
-}
 
 // Milliseconds taken by one step, including the repaint it causes.
 template <typename Step>
@@ -56,7 +46,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
     qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
-    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : makeDatabase(dir);
+    const QString file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : makeDatabase(dir, 1000000);
     AliasConfig::write(QStringLiteral("Dor"), AliasConfig::Alias{QStringLiteral("sqlite"), file});
 
     QWidget window;
@@ -82,14 +72,12 @@ int main(int argc, char** argv)
     const double pageUpAtEnd = timed(grid, [&] { press(grid, Qt::Key_PageUp); });
     const double toStart = timed(grid, [&] { press(grid, Qt::Key_Home, Qt::ControlModifier); });
 
-    std::printf("lines: %lld, rows shown: %d\n", static_cast<long long>(view.Penjualan->RecordCount()),
-                grid.VisibleRowCount());
-    std::printf("open view under the grid, first paint: %8.1f ms\n", open);
-    std::printf("Page Down, per page (%d pages):        %8.2f ms (%.2f x open)\n", pages, paging / pages,
-                paging / pages / open);
-    std::printf("Ctrl+End to the last record:          %8.1f ms (%.2f x open)\n", toEnd, toEnd / open);
-    std::printf("Page Up at the end:                   %8.2f ms\n", pageUpAtEnd);
-    std::printf("Ctrl+Home back to the first record:   %8.1f ms (%.2f x open)\n", toStart, toStart / open);
-    std::printf("current row after Ctrl+End: No Pesanan %s\n", qPrintable(lastShown));
+    std::fprintf(stderr, "grid: %lld lines, %d rows shown, No Pesanan %s after Ctrl+End\n",
+                 static_cast<long long>(view.Penjualan->RecordCount()), grid.VisibleRowCount(), qPrintable(lastShown));
+    figure("grid open and first paint", open, "ms");
+    figure("grid Page Down", paging / pages, "ms per page");
+    figure("grid Ctrl+End", toEnd, "ms");
+    figure("grid Page Up at the end", pageUpAtEnd, "ms");
+    figure("grid Ctrl+Home", toStart, "ms");
     return 0;
 }

@@ -1,6 +1,7 @@
 // Benchmark of the report engine: a report shaped like the goods sales report
 // (page header with the logo, title, a detail band with six data texts,
-// summary) over Penjualan, generated into the page store.
+// summary) over Penjualan, generated into the page store; then saving and
+// loading its prepared-report file and compressing its pages.
 //
 //   bench_report [FILE] [--no-logo]
 //       FILE: a database made by "pwangsa-admin init --lines N"; without it one
@@ -11,6 +12,7 @@
 #include "data/AliasConfig.h"
 #include "data/DataModel.h"
 #include "reports/Pictures.h"
+#include "reports/TRepCompression.h"
 #include "reports/TRepMessage.h"
 #include "reports/TRepPrintable.h"
 #include "reports/TRepPrinter.h"
@@ -75,14 +77,12 @@ class FirstPageWatch : public QObject {
 public:
     explicit FirstPageWatch(const QElapsedTimer& timer) : m_timer(timer) {}
     double firstPageMs = -1;
-    long firstPageRssKb = -1;
 
 protected:
     bool event(QEvent* event) override
     {
         if (event->type() == QEvent::Type(PageAvailableMessage) && firstPageMs < 0) {
-            firstPageMs = double(m_timer.nsecsElapsed()) / 1e6;
-            firstPageRssKb = memoryKb("VmRSS:");
+            firstPageMs = msSince(m_timer);
         }
         return QObject::event(event);
     }
@@ -90,6 +90,60 @@ protected:
 private:
     const QElapsedTimer& m_timer;
 };
+
+// Saving and loading the prepared-report file against copying a file of the
+// same size.
+void fileFigures(TRepPrinter& output, const QTemporaryDir& dir, double storeMb)
+{
+    const QString saved = dir.filePath(QStringLiteral("report.rpf"));
+    QElapsedTimer timer;
+    timer.start();
+    output.SaveToFile(saved);
+    const double saveMs = msSince(timer);
+    TRepPrinter loaded;
+    timer.restart();
+    loaded.LoadFromFile(saved);
+    const double loadMs = msSince(timer);
+    timer.restart();
+    QFile::copy(saved, dir.filePath(QStringLiteral("copy.rpf")));
+    const double copyMs = msSince(timer);
+    figure("prepared report save", storeMb / (saveMs / 1000), "MB/s");
+    figure("prepared report load", storeMb / (loadMs / 1000), "MB/s");
+    figure("prepared report save / file copy", saveMs / copyMs, "x");
+}
+
+// Page compression over the report's pages, against zlib (qCompress, level 1).
+void compressionFigures(const TRepPrinter& output)
+{
+    QList<QByteArray> pages;
+    qint64 plain = 0;
+    for (int n = 1; n <= std::min(output.pageCount(), 200); ++n) {
+        const auto page = output.GetPage(n);
+        pages << QByteArray(page->data(), page->size());
+        plain += pages.last().size();
+    }
+    QList<QByteArray> coded;
+    QElapsedTimer timer;
+    timer.start();
+    for (const QByteArray& page : std::as_const(pages))
+        coded << TRepCompression::compress(page);
+    const double compressMs = msSince(timer);
+    timer.restart();
+    for (const QByteArray& page : std::as_const(coded))
+        TRepCompression::decompress(page);
+    const double decompressMs = msSince(timer);
+    timer.restart();
+    for (const QByteArray& page : std::as_const(pages))
+        qCompress(page, 1);
+    const double zlibMs = msSince(timer);
+    qint64 codedSize = 0;
+    for (const QByteArray& page : std::as_const(coded))
+        codedSize += page.size();
+    figure("compression", plain / 1e6 / (compressMs / 1000), "MB/s");
+    figure("decompression", plain / 1e6 / (decompressMs / 1000), "MB/s");
+    figure("compressed size", 100.0 * codedSize / plain, "% of plain");
+    figure("compression / zlib level 1", compressMs / zlibMs, "x");
+}
 
 } // namespace
 
@@ -115,21 +169,19 @@ int main(int argc, char** argv)
     QElapsedTimer timer;
     FirstPageWatch watch(timer);
     report.OnPreview = [&watch](TReport* r) { r->Output()->setClient(&watch); };
-    const long before = memoryKb("VmRSS:");
     timer.start();
     report.PreviewReport();
-    const double totalMs = double(timer.nsecsElapsed()) / 1e6;
-    const TRepPrinter& output = *report.Output();
-
-    std::printf("records:                   %9lld\n", static_cast<long long>(views.penjualan.Penjualan->RecordCount()));
-    std::printf("pages:                     %9d\n", output.pageCount());
-    std::printf("generation:                %9.1f ms\n", totalMs);
-    std::printf("pages per second:          %9.0f\n", output.pageCount() / (totalMs / 1000));
-    std::printf("first page available:      %9.1f ms\n", watch.firstPageMs);
-    std::printf("page store size:           %9lld bytes (in a temporary file: %s)\n",
-                static_cast<long long>(output.stream()->size()), output.stream()->temporaryFileName().isEmpty() ? "no" : "yes");
-    std::printf("memory before / first page / after: %ld kB / %ld kB / %ld kB\n", before, watch.firstPageRssKb,
-                memoryKb("VmRSS:"));
-    std::printf("peak memory:               %ld kB\n", memoryKb("VmHWM:"));
+    const double totalMs = msSince(timer);
+    TRepPrinter& output = *report.Output();
+    const double storeMb = output.stream()->size() / 1e6;
+    std::fprintf(stderr, "report: %lld records, %d pages\n",
+                 static_cast<long long>(views.penjualan.Penjualan->RecordCount()), output.pageCount());
+    figure("report pages", output.pageCount(), "pages");
+    figure("report generation", output.pageCount() / (totalMs / 1000), "pages/s");
+    figure("report first page", watch.firstPageMs, "ms");
+    figure("report page store", output.stream()->size() / 1024.0 / output.pageCount(), "KB per page");
+    figure("report peak memory", memoryKb("VmHWM:") / 1024.0, "MB");
+    fileFigures(output, dir, storeMb);
+    compressionFigures(output);
     return 0;
 }

@@ -82,6 +82,11 @@ TStringField::TStringField(TDataSet* dataSet, const QString& fieldName, int size
 QString TStringField::Normalized(const QString& text) const
 {
     QString value = text.left(Size());
+    // A cut between the two halves of a character beyond 16 bits (here or by
+    // an edit's length limit) drops the first half too: a lone half would be
+    // stored as replacement characters.
+    if (!value.isEmpty() && value.back().isHighSurrogate())
+        value.chop(1);
     while (!value.isEmpty() && value.back() == QLatin1Char(' '))
         value.chop(1);
     return value;

@@ -188,13 +188,15 @@ QString KeysetCursor::keyCondition(const QString& column, const QVariant& value,
     const bool text = value.typeId() == QMetaType::QString;
     if (partialLength >= 0 && text) {
         const QString prefix = value.toString().left(partialLength);
+        // Both engines count characters, not UTF-16 units as QString does.
+        const qsizetype characters = prefix.toUcs4().size();
         if (caseInsensitive) {
             bound.append(prefix);
-            return QStringLiteral("upper(substr(%1, 1, %2)) = upper(?)").arg(column).arg(prefix.size());
+            return QStringLiteral("upper(substr(%1, 1, %2)) = upper(?)").arg(column).arg(characters);
         }
         // The bounds let the index seek; the prefix test decides.
         bound << prefix << prefix + QChar(0xDBFF) + QChar(0xDFFF) << prefix;
-        return QStringLiteral("%1 >= ? AND %1 < ? AND substr(%1, 1, %2) = ?").arg(column).arg(prefix.size());
+        return QStringLiteral("%1 >= ? AND %1 < ? AND substr(%1, 1, %2) = ?").arg(column).arg(characters);
     }
     if (caseInsensitive && text) {
         bound.append(value);

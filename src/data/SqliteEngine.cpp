@@ -4,12 +4,14 @@
 #include "RecordLock.h"
 
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QSqlError>
 #include <QSqlDriver>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -61,6 +63,11 @@ SqliteDatabase::SqliteDatabase(const QString& path)
         if (!m_handle)
             raiseEngineError(EngineCode::General, QStringLiteral("Cannot open %1: no SQLite handle").arg(path));
         m_locks = RecordLocks::forDatabase(m_path);
+        struct stat info {};
+        if (::stat(QFile::encodeName(m_path).constData(), &info) == 0) {
+            m_fileDevice = info.st_dev;
+            m_fileInode = info.st_ino;
+        }
     } catch (...) {
         db.close();
         db = QSqlDatabase();
@@ -86,6 +93,17 @@ void SqliteDatabase::run(const QString& sql)
     QSqlQuery query(connection());
     if (!query.exec(sql))
         raiseSqlError(query.lastError(), sql);
+}
+
+void SqliteDatabase::checkFileInPlace() const
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(m_path).constData(), &info) != 0 || info.st_dev != m_fileDevice
+        || info.st_ino != m_fileInode) {
+        raiseEngineError(EngineCode::FileNotFound,
+                         QStringLiteral("Database file %1 was removed or replaced while in use; "
+                                        "the change was not written").arg(m_path));
+    }
 }
 
 QSqlQuery& SqliteDatabase::prepared(const QString& sql)
@@ -302,8 +320,13 @@ void SqliteTable::bindAll(QSqlQuery& query, const QVariantList& values)
 void SqliteTable::insert(const QStringList& columns, const QVariantList& values)
 {
     QSqlQuery& query = m_db->prepared(insertStatement(columns));
-    bindAll(query, values);
-    m_db->inTransaction([&] { m_db->execute(query, m_name); });
+    // Values are bound once the transaction has begun: bound before a BEGIN
+    // that fails (busy, read-only), they would stay on the kept statement and
+    // break every later write through it.
+    m_db->inTransaction([&] {
+        bindAll(query, values);
+        m_db->execute(query, m_name);
+    });
 }
 
 void SqliteTable::modify(const QVariantList& key, const QStringList& columns, const QVariantList& values,
@@ -311,9 +334,11 @@ void SqliteTable::modify(const QVariantList& key, const QStringList& columns, co
 {
     QSqlQuery& query = m_db->prepared(updateStatement(columns, keyCondition()));
     m_db->locks().whileHeld(recordLockKey(m_name, key), owner, [&] {
-        bindAll(query, values);
-        bindAll(query, key);
-        m_db->inTransaction([&] { m_db->execute(query, m_name); });
+        m_db->inTransaction([&] {
+            bindAll(query, values);
+            bindAll(query, key);
+            m_db->execute(query, m_name);
+        });
         if (query.numRowsAffected() == 0)
             raiseEngineError(EngineCode::RecordDeleted, QStringLiteral("Record/Key deleted."));
     });
@@ -323,8 +348,10 @@ void SqliteTable::remove(const QVariantList& key, const void* owner)
 {
     QSqlQuery& query = m_db->prepared(deleteStatement(keyCondition()));
     m_db->locks().whileHeld(recordLockKey(m_name, key), owner, [&] {
-        bindAll(query, key);
-        m_db->inTransaction([&] { m_db->execute(query, m_name); });
+        m_db->inTransaction([&] {
+            bindAll(query, key);
+            m_db->execute(query, m_name);
+        });
     });
 }
 

@@ -38,8 +38,13 @@ public:
 
 private:
     void run(const QString& sql);
+    // Raises FileNotFound when the file at the path is no longer the one this
+    // connection opened (deleted or replaced): its writes would go nowhere.
+    void checkFileInPlace() const;
 
     QString m_path;
+    quint64 m_fileDevice = 0;
+    quint64 m_fileInode = 0;
     QString m_connectionName;
     QHash<QString, QSqlQuery> m_statements;
     QHash<QString, sqlite3_stmt*> m_selects;
@@ -50,6 +55,7 @@ private:
 template <class Work>
 void SqliteDatabase::inTransaction(Work&& work)
 {
+    checkFileInPlace();
     run(QStringLiteral("BEGIN IMMEDIATE"));
     try {
         work();

@@ -159,17 +159,32 @@ void TRepPageList::addPage(const QByteArray& pageData)
 {
     QMutexLocker locker(&m_lock);
     const QByteArray data = m_compressed ? TRepCompression::compress(pageData) : pageData;
-    const qint64 start = std::max<qint64>(m_stream.size(), m_headerSize);
+    const qint64 start = m_count == 0 ? qint64(m_headerSize) : m_end;
     const qint64 end = start + RecordFraming + data.size();
     if (end > std::numeric_limits<qint32>::max())
         throw ERepError(QStringLiteral("The report has too many pages to store"));
-    if (++m_count == 1)
-        writeHeader();
-    m_stream.seek(start);
-    m_stream.writeInt32(m_count);
-    m_stream.writeInt32(qint32(end));
-    m_stream.write(data);
-    m_stream.writeInt32(qint32(start));
+    // The record goes out in one write, and the count moves only once it is
+    // stored: a failed write (no room for the temporary file) leaves the list
+    // as it was, so the pages before stay readable and later ones still fit.
+    QByteArray record(8, '\0');
+    qToLittleEndian<qint32>(m_count + 1, record.data());
+    qToLittleEndian<qint32>(qint32(end), record.data() + 4);
+    record += data;
+    record.resize(record.size() + 4);
+    qToLittleEndian<qint32>(qint32(start), record.data() + record.size() - 4);
+    const int previous = m_count;
+    try {
+        m_count = previous + 1;
+        if (m_count == 1)
+            writeHeader();
+        m_stream.seek(start);
+        m_stream.write(record);
+    } catch (const ERepError&) {
+        m_count = previous;
+        m_stream.truncate(start);
+        throw;
+    }
+    m_end = end;
     m_current = Record{m_count, start, end};
 }
 

@@ -68,4 +68,5 @@ private:
     bool m_compressed = false;
     QDateTime m_created;
     Record m_current; // the record read last; number 0 when none
+    qint64 m_end = 0; // where the next record of a list being written starts
 };

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QSaveFile>
 #include <QScreen>
 
@@ -199,7 +200,12 @@ void TRepPrinter::EndDoc()
     if (m_status != TRepStatus::Busy)
         return;
     closePage();
-    closePrintJob(false);
+    try {
+        finishPrintJob();
+    } catch (const ERepError&) {
+        m_status = TRepStatus::Finished;
+        throw;
+    }
     m_status = TRepStatus::Finished;
     QCoreApplication::processEvents();
     announcePages();
@@ -235,6 +241,22 @@ void TRepPrinter::closePrintJob(bool abort)
     if (abort)
         m_settings.printer().abort();
     m_printPainter.end();
+}
+
+// The spooler takes a job only when it ends, and drops it without a word when
+// the printer has been removed meanwhile: such a job is aborted and reported.
+void TRepPrinter::finishPrintJob()
+{
+    if (!m_printPainter.isActive())
+        return;
+    const QPrinter& printer = m_settings.printer();
+    const bool vanished = printer.outputFormat() == QPrinter::NativeFormat
+        && !QPrinterInfo::availablePrinterNames().contains(printer.printerName());
+    closePrintJob(vanished);
+    if (vanished) {
+        throw ERepError(QStringLiteral("The printer %1 is no longer available; the report was not printed")
+                            .arg(printer.printerName()));
+    }
 }
 
 void TRepPrinter::SetProgress(int percent)
@@ -371,7 +393,12 @@ void TRepPrinter::Print()
             break;
         }
     }
-    closePrintJob(false);
+    try {
+        finishPrintJob();
+    } catch (const ERepError&) {
+        printer.setFullPage(false);
+        throw;
+    }
     printer.setFullPage(false);
 }
 

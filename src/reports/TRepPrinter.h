@@ -137,6 +137,7 @@ private:
     void openPrinterPage();
     void announcePages();
     void closePrintJob(bool abort);
+    void finishPrintJob();
     void releaseDocument();
     void detectPaper(const QPicture& firstPage);
     void drawSheet(const QPicture& page);

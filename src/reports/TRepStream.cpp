@@ -71,16 +71,26 @@ void TRepStream::write(const QByteArray& bytes)
         throw ERepError(QStringLiteral("Cannot write the page store: %1").arg(m_device->errorString()));
 }
 
-void TRepStream::writeInt32(qint32 value)
+void TRepStream::truncate(qint64 size)
 {
-    QByteArray bytes(4, '\0');
-    qToLittleEndian<qint32>(value, bytes.data());
-    write(bytes);
+    QMutexLocker locker(&m_lock);
+    if (m_readOnly || size < 0 || size >= m_device->size())
+        return;
+    if (auto* buffer = qobject_cast<QBuffer*>(m_device.get()))
+        buffer->buffer().truncate(size);
+    else
+        static_cast<QFileDevice*>(m_device.get())->resize(size);
+    m_device->seek(size);
 }
 
 void TRepStream::spillToFile()
 {
-    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/RPFXXXXXX"));
+    // An empty path means the temporary folder does not exist: the file would
+    // land in the root folder (or nowhere) instead.
+    const QString folder = QDir::tempPath();
+    if (folder.isEmpty())
+        throw ERepError(QStringLiteral("Cannot create a temporary file: the temporary folder does not exist"));
+    auto file = std::make_unique<QTemporaryFile>(folder + QStringLiteral("/RPFXXXXXX"));
     if (!file->open())
         throw ERepError(QStringLiteral("Cannot create a temporary file: %1").arg(file->errorString()));
     const qint64 position = m_device->pos();

@@ -33,7 +33,8 @@ public:
     qint32 readInt32();
     // Writes at the position; throws ERepError when the bytes cannot be stored.
     void write(const QByteArray& bytes);
-    void writeInt32(qint32 value);
+    // Drops every byte from `size` on (after a failed write); never throws.
+    void truncate(qint64 size);
 
     // The temporary file's path, empty while the bytes are in memory.
     QString temporaryFileName() const;

@@ -54,7 +54,8 @@ void TestRepElements::autoSizeLabelPrintsOneLineAtItsLeftEdge()
     TRepLabel* tanggal = label(f.title, QStringLiteral("Tanggal  :"), 150, 10);
     f.run();
     QCOMPARE(tanggal->FormattedLines(), QStringList{QStringLiteral("Tanggal  :")});
-    const LoggedText* text = f.page(1).find(QStringLiteral("Tanggal  :"));
+    const PageLog page = f.page(1);
+    const LoggedText* text = page.find(QStringLiteral("Tanggal  :"));
     QVERIFY(text);
     QCOMPARE(int(text->baseline.x()), f.report->Output()->XPos(100 + 150));
     QCOMPARE(tanggal->Size.Left, 150.0);

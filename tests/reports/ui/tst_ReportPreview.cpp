@@ -213,7 +213,8 @@ void TestReportPreview::samePlaceOnScreenAndPrinter()
 
     int storeX = -1;
     whenPreviewFinished([&](TRepStandardPreview* preview) {
-        if (const LoggedText* text = logPage(*preview->Output(), 1).find(QStringLiteral("TANDA")))
+        const PageLog page = logPage(*preview->Output(), 1);
+        if (const LoggedText* text = page.find(QStringLiteral("TANDA")))
             storeX = int(text->baseline.x());
         preview->close();
     });
