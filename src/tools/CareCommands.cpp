@@ -26,9 +26,19 @@ struct CsvCommand {
     QString name;
     QString description;
     QString folderHelp;
-    qint64 (*work)(const QString& database, const QString& dir);
-    QString report;  // %1 rows, %2 the folder, %3 the database file
+    qint64 (*work)(const AliasConfig::Alias& database, const QString& dir);
+    QString report;  // %1 rows, %2 the folder, %3 the database
+    bool onServer;   // also for a PostgreSQL database
 };
+
+// The alias's database; a SQLite file must exist and is named absolutely.
+AliasConfig::Alias databaseOf(const CsvCommand& command, const QString& name)
+{
+    AliasConfig::Alias database = CommandLine::findAlias(name);
+    if (!database.isPostgres() || !command.onServer)
+        database.path = CommandLine::sqliteFile(name, command.name);
+    return database;
+}
 
 int runCsv(const CsvCommand& command, const QStringList& arguments)
 {
@@ -42,9 +52,9 @@ int runCsv(const CsvCommand& command, const QStringList& arguments)
     if (!parser.isSet(csv))
         throw UsageError("--csv DIR is required");
     const QString dir = absolute(parser.value(csv));
-    const QString database = CommandLine::sqliteFile(parser.value(alias), command.name);
+    const AliasConfig::Alias database = databaseOf(command, parser.value(alias));
     const qint64 rows = command.work(database, dir);
-    Console::print(command.report.arg(rows).arg(dir, database));
+    Console::print(command.report.arg(rows).arg(dir, database.isPostgres() ? database.describe() : database.path));
     return 0;
 }
 
@@ -88,6 +98,13 @@ int runRestore(const QStringList& arguments)
     parser.addOption(alias);
     if (!CommandLine::parse(parser, QStringLiteral("restore"), arguments, {QStringLiteral("FILE")}))
         return 0;
+    if (CommandLine::findAlias(parser.value(alias)).isPostgres())
+        throw std::runtime_error(
+            QStringLiteral("restore replaces a database file; alias %1 is a PostgreSQL database. To put a backup on "
+                           "the server, give the backup file an alias and copy it over: pwangsa-admin copy --from "
+                           "BACKUP-ALIAS --to %1 --force")
+                .arg(parser.value(alias))
+                .toStdString());
     const QString database = CommandLine::sqliteFile(parser.value(alias), QStringLiteral("Restore"), false);
     const QString source = absolute(parser.positionalArguments().first());
     if (!QFileInfo(source).isFile())
@@ -113,7 +130,7 @@ int runExport(const QStringList& arguments)
                                   "separator; DataBarang.csv has the computed column \"Jumlah Harga\" (Harga Satuan x "
                                   "Banyak Barang, 0 when either is empty) at the end."),
                    QStringLiteral("The folder for the files (made when missing)."), &CsvTransfer::exportTo,
-                   QStringLiteral("Exported %1 rows to %2 from %3.")},
+                   QStringLiteral("Exported %1 rows to %2 from %3."), true},
         arguments);
 }
 
@@ -126,7 +143,7 @@ int runImport(const QStringList& arguments)
                                   "wrong date, a number that isn't one, a text longer than its field or a duplicate key "
                                   "rejects the whole import with its file, line and column, and nothing is written."),
                    QStringLiteral("The folder holding the files."), &CsvTransfer::importFrom,
-                   QStringLiteral("Imported %1 rows from %2 into %3.")},
+                   QStringLiteral("Imported %1 rows from %2 into %3."), false},
         arguments);
 }
 

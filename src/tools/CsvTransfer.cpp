@@ -2,8 +2,11 @@
 
 #include "Csv.h"
 #include "Progress.h"
+#include "SqlWork.h"
 #include "SqliteHandle.h"
 #include "Tables.h"
+
+#include "data/SqlConnection.h"
 
 #include <QDate>
 #include <QDir>
@@ -12,6 +15,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSqlQuery>
 #include <QStringDecoder>
 
 #include <cmath>
@@ -68,7 +72,7 @@ QString amountText(const QVariant& harga, const QVariant& banyak)
     return numberText(harga.isNull() || banyak.isNull() ? 0.0 : harga.toDouble() * banyak.toDouble());
 }
 
-qint64 writeTable(SqliteHandle& db, const Layout& layout, const QDir& dir)
+qint64 writeTable(QSqlDatabase& db, const Layout& layout, const QDir& dir)
 {
     QSaveFile file(dir.filePath(fileName(layout)));
     if (!file.open(QIODevice::WriteOnly))
@@ -79,7 +83,7 @@ qint64 writeTable(SqliteHandle& db, const Layout& layout, const QDir& dir)
     if (hasAmount(layout))
         header.append(Tables::kJumlahHarga);
     file.write(Csv::formatRecord(header).toUtf8());
-    SqliteStatement rows(db, selectAll(layout));
+    QSqlQuery rows = SqlWork::run(db, selectAll(layout));
     Progress progress(QStringLiteral("Writing ") + fileName(layout), QStringLiteral("rows"));
     qint64 count = 0;
     for (; rows.next(); progress.report(++count)) {
@@ -243,22 +247,31 @@ void requireEmpty(SqliteHandle& db)
 
 }
 
-qint64 exportTo(const QString& database, const QString& dir)
+qint64 exportTo(const AliasConfig::Alias& database, const QString& dir)
 {
     if (!QDir().mkpath(dir))
         failWith(QStringLiteral("Cannot create the folder %1").arg(dir));
-    SqliteHandle db(database);
-    db.exec(QStringLiteral("BEGIN"));  // one snapshot for both files
     qint64 count = 0;
-    for (const Layout& layout : Tables::data())
-        count += writeTable(db, layout, QDir(dir));
-    db.exec(QStringLiteral("COMMIT"));
+    SqlConnection::with(
+        database, QStringLiteral("export"),
+        [&](QSqlDatabase& db) {
+            SqlWork::beginSnapshot(db);  // one reading for both files
+            try {
+                for (const Layout& layout : Tables::data())
+                    count += writeTable(db, layout, QDir(dir));
+            } catch (...) {
+                SqlWork::rollback(db);
+                throw;
+            }
+            SqlWork::rollback(db);  // nothing was written
+        },
+        true);
     return count;
 }
 
-qint64 importFrom(const QString& database, const QString& dir)
+qint64 importFrom(const AliasConfig::Alias& database, const QString& dir)
 {
-    SqliteHandle db(database);
+    SqliteHandle db(database.path);
     db.exec(QStringLiteral("BEGIN IMMEDIATE"));
     try {
         requireEmpty(db);

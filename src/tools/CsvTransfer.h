@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/AliasConfig.h"
+
 #include <QString>
 
 // The data tables as comma-separated files, one per table
@@ -9,13 +11,15 @@
 // std::runtime_error.
 namespace CsvTransfer {
 
-// Writes both files from one consistent reading of the database; returns the
-// number of rows written.
-qint64 exportTo(const QString& database, const QString& dir);
+// Writes both files from one consistent reading of the database (SQLite or
+// PostgreSQL: the same files for the same rows); returns the number of rows
+// written.
+qint64 exportTo(const AliasConfig::Alias& database, const QString& dir);
 
 // Reads both files into an empty database in one transaction. Every value is
 // checked first; the first bad one (with its file, line and column) rejects
 // the whole import and nothing is written. "Jumlah Harga" is ignored.
-qint64 importFrom(const QString& database, const QString& dir);
+// Only into a SQLite database for now.
+qint64 importFrom(const AliasConfig::Alias& database, const QString& dir);
 
 }

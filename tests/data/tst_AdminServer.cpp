@@ -4,6 +4,7 @@
 // a database file. Skips without a server.
 
 #include "AdminProcess.h"
+#include "ServerCopy.h"
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
@@ -161,6 +162,36 @@ private slots:
                  TestServer::exec(m_server, QStringLiteral("SELECT sum(\"Harga Satuan\" * \"Banyak Barang\") FROM \"DataBarang\"")));
         QVERIFY(!QFile::exists(file + QStringLiteral(".part")));
         QCOMPARE(runAdmin({QStringLiteral("backup"), file}).code, 1);  // never overwrites without --force
+    }
+
+    // Export from the server writes the very bytes it writes from the SQLite
+    // file the server's rows were copied from; restore stays with SQLite.
+    void exportFromServer()
+    {
+        const QString failed = ServerCopy::makeBoth(m_server);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+        const QString fromFile = m_dir->filePath(QStringLiteral("file"));
+        const QString fromServer = m_dir->filePath(QStringLiteral("server"));
+        QCOMPARE(runAdmin({QStringLiteral("export"), QStringLiteral("--csv"), fromFile}).code, 0);
+        const AdminRun run = runAdmin({QStringLiteral("export"), QStringLiteral("--alias"), QStringLiteral("Kantor"),
+                                       QStringLiteral("--csv"), fromServer});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QVERIFY2(run.out.contains(QStringLiteral("Exported 225 rows to %1 from %2.").arg(fromServer, m_server.describe())),
+                 qPrintable(run.out));
+        for (const QString& name : {QStringLiteral("DataPelanggan.csv"), QStringLiteral("DataBarang.csv")}) {
+            QFile file(fromFile + QLatin1Char('/') + name);
+            QFile server(fromServer + QLatin1Char('/') + name);
+            QVERIFY(file.open(QIODevice::ReadOnly) && server.open(QIODevice::ReadOnly));
+            const QByteArray expected = file.readAll();
+            QVERIFY(expected.contains(name == QLatin1String("DataBarang.csv") ? "\r\n1000.5,É01,BRG01,,,1250.5,3,F9,2024-02-29,,3751.5\r\n"
+                                                                             : "\r\nÉ01,Élodie Ñuñez,\"Jl. \"\"Ceri\"\", 5\",\r\n"));
+            QCOMPARE(server.readAll(), expected);
+        }
+
+        const AdminRun restore = runAdmin({QStringLiteral("restore"), QStringLiteral("--alias"), QStringLiteral("Kantor"),
+                                           AliasConfig::defaultDatabasePath()});
+        QCOMPARE(restore.code, 1);
+        QVERIFY2(restore.err.contains(QStringLiteral("copy --from")), qPrintable(restore.err));
     }
 
 private:

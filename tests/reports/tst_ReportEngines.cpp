@@ -33,7 +33,8 @@ void TestReportEngines::initTestCase()
     if (!test::havePdfTools())
         QSKIP("poppler-utils (pdftotext, pdfinfo) are not installed");
     useTemporaryHome(m_dir);
-    const QString failed = ServerCopy::makeBoth(&m_server);
+    m_server = TestServer::alias(TestServer::createDatabase());
+    const QString failed = ServerCopy::makeBoth(m_server);
     QVERIFY2(failed.isEmpty(), qPrintable(failed));
     m_sqlite = *AliasConfig::find(QStringLiteral("Dor"));
 }

@@ -3,7 +3,7 @@
 // The demonstration database made by pwangsa-admin (init --demo) with a few
 // awkward rows added (lower case and non-ASCII codes and names, fractional
 // amounts, empty values, a comma and a quote), copied by pwangsa-admin onto a
-// new database of the test server under the alias Kantor. For comparing what
+// database of the test server under the alias Kantor. For comparing what
 // the tool produces from either engine.
 
 #include "AdminProcess.h"
@@ -26,21 +26,20 @@ inline void addAwkwardRows(const QString& file)
                                       "(1002, 'p001', 'BRG03', 0.1, 0.3, 'F10', '1999-12-31')"));
 }
 
-// Makes the SQLite demonstration (alias Dor) and its copy on a new server
-// database (alias Kantor, put in `server`); returns what failed, or nothing.
-inline QString makeBoth(AliasConfig::Alias* server)
+// Makes the SQLite demonstration (alias Dor) and its copy on the empty server
+// database `server` (alias Kantor); returns what failed, or nothing.
+inline QString makeBoth(const AliasConfig::Alias& server)
 {
     AdminRun run = runAdmin({QStringLiteral("init"), QStringLiteral("--demo")});
     if (run.code != 0)
         return QStringLiteral("init --demo: ") + run.err;
     addAwkwardRows(AliasConfig::defaultDatabasePath());
-    *server = TestServer::alias(TestServer::createDatabase());
     run = runAdmin({QStringLiteral("init"), QStringLiteral("--driver"), QStringLiteral("postgres"), QStringLiteral("--host"),
-                    server->host, QStringLiteral("--port"), QString::number(server->port), QStringLiteral("--dbname"),
-                    server->dbname, QStringLiteral("--user"), server->user, QStringLiteral("--password-stdin"),
+                    server.host, QStringLiteral("--port"), QString::number(server.port), QStringLiteral("--dbname"),
+                    server.dbname, QStringLiteral("--user"), server.user, QStringLiteral("--password-stdin"),
                     QStringLiteral("--alias"), QStringLiteral("Kantor"), QStringLiteral("--operator"), QStringLiteral("X"),
                     QStringLiteral("--operator-password-stdin")},
-                   server->password.toUtf8() + "\nx\n");
+                   server.password.toUtf8() + "\nx\n");
     if (run.code != 0)
         return QStringLiteral("init --driver postgres: ") + run.err;
     run = runAdmin({QStringLiteral("copy"), QStringLiteral("--from"), QStringLiteral("Dor"), QStringLiteral("--to"),
