@@ -28,14 +28,13 @@ struct CsvCommand {
     QString folderHelp;
     qint64 (*work)(const AliasConfig::Alias& database, const QString& dir);
     QString report;  // %1 rows, %2 the folder, %3 the database
-    bool onServer;   // also for a PostgreSQL database
 };
 
 // The alias's database; a SQLite file must exist and is named absolutely.
 AliasConfig::Alias databaseOf(const CsvCommand& command, const QString& name)
 {
     AliasConfig::Alias database = CommandLine::findAlias(name);
-    if (!database.isPostgres() || !command.onServer)
+    if (!database.isPostgres())
         database.path = CommandLine::sqliteFile(name, command.name);
     return database;
 }
@@ -125,12 +124,13 @@ int runExport(const QStringList& arguments)
 {
     return runCsv(
         CsvCommand{QStringLiteral("export"),
-                   QStringLiteral("Writes DataPelanggan.csv and DataBarang.csv into DIR: UTF-8, a header row of the field "
+                   QStringLiteral("Writes DataPelanggan.csv and DataBarang.csv into DIR, from one consistent reading of the "
+                                  "database (SQLite or PostgreSQL, the same files for the same rows): UTF-8, a header row of the field "
                                   "names, quoted as RFC 4180 says, dates as YYYY-MM-DD, numbers with \".\" as decimal "
                                   "separator; DataBarang.csv has the computed column \"Jumlah Harga\" (Harga Satuan x "
                                   "Banyak Barang, 0 when either is empty) at the end."),
                    QStringLiteral("The folder for the files (made when missing)."), &CsvTransfer::exportTo,
-                   QStringLiteral("Exported %1 rows to %2 from %3."), true},
+                   QStringLiteral("Exported %1 rows to %2 from %3.")},
         arguments);
 }
 
@@ -139,11 +139,11 @@ int runImport(const QStringList& arguments)
     return runCsv(
         CsvCommand{QStringLiteral("import"),
                    QStringLiteral("Reads DataPelanggan.csv and DataBarang.csv from DIR (as export writes them; the column "
-                                  "\"Jumlah Harga\" is ignored) into an empty database. Every value is checked first: a "
+                                  "\"Jumlah Harga\" is ignored) into an empty database (SQLite or PostgreSQL), in one transaction. Every value is checked first: a "
                                   "wrong date, a number that isn't one, a text longer than its field or a duplicate key "
                                   "rejects the whole import with its file, line and column, and nothing is written."),
                    QStringLiteral("The folder holding the files."), &CsvTransfer::importFrom,
-                   QStringLiteral("Imported %1 rows from %2 into %3."), false},
+                   QStringLiteral("Imported %1 rows from %2 into %3.")},
         arguments);
 }
 
