@@ -180,6 +180,23 @@ QList<StorageRow> KeysetCursor::fetch(const QVariantList& from, ScanDirection di
     return select(where, bound, orderBy(m_order, direction), limit);
 }
 
+namespace {
+
+// The stored texts compare byte by byte, and upper() of such a column changes
+// a to z only, on either engine. The searched value is raised the same way
+// here: the server's upper() of a parameter would follow its own locale and
+// miss "é" stored as "é".
+QString asciiUpper(QString text)
+{
+    for (QChar& c : text) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    }
+    return text;
+}
+
+}
+
 // One column's condition of a key search; partialLength >= 0 asks for a
 // prefix of a text value.
 QString KeysetCursor::keyCondition(const QString& column, const QVariant& value, int partialLength,
@@ -191,16 +208,16 @@ QString KeysetCursor::keyCondition(const QString& column, const QVariant& value,
         // Both engines count characters, not UTF-16 units as QString does.
         const qsizetype characters = prefix.toUcs4().size();
         if (caseInsensitive) {
-            bound.append(prefix);
-            return QStringLiteral("upper(substr(%1, 1, %2)) = upper(?)").arg(column).arg(characters);
+            bound.append(asciiUpper(prefix));
+            return QStringLiteral("upper(substr(%1, 1, %2)) = ?").arg(column).arg(characters);
         }
         // The bounds let the index seek; the prefix test decides.
         bound << prefix << prefix + QChar(0xDBFF) + QChar(0xDFFF) << prefix;
         return QStringLiteral("%1 >= ? AND %1 < ? AND substr(%1, 1, %2) = ?").arg(column).arg(characters);
     }
     if (caseInsensitive && text) {
-        bound.append(value);
-        return QStringLiteral("upper(%1) = upper(?)").arg(column);
+        bound.append(asciiUpper(value.toString()));
+        return QStringLiteral("upper(%1) = ?").arg(column);
     }
     return m_dialect.equal(column, value, bound);
 }

@@ -26,9 +26,18 @@ struct CsvCommand {
     QString name;
     QString description;
     QString folderHelp;
-    qint64 (*work)(const QString& database, const QString& dir);
-    QString report;  // %1 rows, %2 the folder, %3 the database file
+    qint64 (*work)(const AliasConfig::Alias& database, const QString& dir);
+    QString report;  // %1 rows, %2 the folder, %3 the database
 };
+
+// The alias's database; a SQLite file must exist and is named absolutely.
+AliasConfig::Alias databaseOf(const CsvCommand& command, const QString& name)
+{
+    AliasConfig::Alias database = CommandLine::findAlias(name);
+    if (!database.isPostgres())
+        database.path = CommandLine::sqliteFile(name, command.name);
+    return database;
+}
 
 int runCsv(const CsvCommand& command, const QStringList& arguments)
 {
@@ -42,9 +51,9 @@ int runCsv(const CsvCommand& command, const QStringList& arguments)
     if (!parser.isSet(csv))
         throw UsageError("--csv DIR is required");
     const QString dir = absolute(parser.value(csv));
-    const QString database = CommandLine::sqliteFile(parser.value(alias), command.name);
+    const AliasConfig::Alias database = databaseOf(command, parser.value(alias));
     const qint64 rows = command.work(database, dir);
-    Console::print(command.report.arg(rows).arg(dir, database));
+    Console::print(command.report.arg(rows).arg(dir, database.isPostgres() ? database.describe() : database.path));
     return 0;
 }
 
@@ -88,6 +97,13 @@ int runRestore(const QStringList& arguments)
     parser.addOption(alias);
     if (!CommandLine::parse(parser, QStringLiteral("restore"), arguments, {QStringLiteral("FILE")}))
         return 0;
+    if (CommandLine::findAlias(parser.value(alias)).isPostgres())
+        throw std::runtime_error(
+            QStringLiteral("restore replaces a database file; alias %1 is a PostgreSQL database. To put a backup on "
+                           "the server, give the backup file an alias and copy it over: pwangsa-admin copy --from "
+                           "BACKUP-ALIAS --to %1 --force")
+                .arg(parser.value(alias))
+                .toStdString());
     const QString database = CommandLine::sqliteFile(parser.value(alias), QStringLiteral("Restore"), false);
     const QString source = absolute(parser.positionalArguments().first());
     if (!QFileInfo(source).isFile())
@@ -108,7 +124,8 @@ int runExport(const QStringList& arguments)
 {
     return runCsv(
         CsvCommand{QStringLiteral("export"),
-                   QStringLiteral("Writes DataPelanggan.csv and DataBarang.csv into DIR: UTF-8, a header row of the field "
+                   QStringLiteral("Writes DataPelanggan.csv and DataBarang.csv into DIR, from one consistent reading of the "
+                                  "database (SQLite or PostgreSQL, the same files for the same rows): UTF-8, a header row of the field "
                                   "names, quoted as RFC 4180 says, dates as YYYY-MM-DD, numbers with \".\" as decimal "
                                   "separator; DataBarang.csv has the computed column \"Jumlah Harga\" (Harga Satuan x "
                                   "Banyak Barang, 0 when either is empty) at the end."),
@@ -122,7 +139,7 @@ int runImport(const QStringList& arguments)
     return runCsv(
         CsvCommand{QStringLiteral("import"),
                    QStringLiteral("Reads DataPelanggan.csv and DataBarang.csv from DIR (as export writes them; the column "
-                                  "\"Jumlah Harga\" is ignored) into an empty database. Every value is checked first: a "
+                                  "\"Jumlah Harga\" is ignored) into an empty database (SQLite or PostgreSQL), in one transaction. Every value is checked first: a "
                                   "wrong date, a number that isn't one, a text longer than its field or a duplicate key "
                                   "rejects the whole import with its file, line and column, and nothing is written."),
                    QStringLiteral("The folder holding the files."), &CsvTransfer::importFrom,

@@ -2,8 +2,12 @@
 
 #include "Csv.h"
 #include "Progress.h"
-#include "SqliteHandle.h"
+#include "SqlWork.h"
 #include "Tables.h"
+
+#include "data/Schema.h"
+#include "data/SqlConnection.h"
+#include "data/SqlErrors.h"
 
 #include <QDate>
 #include <QDir>
@@ -12,6 +16,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStringDecoder>
 
 #include <cmath>
@@ -68,7 +74,7 @@ QString amountText(const QVariant& harga, const QVariant& banyak)
     return numberText(harga.isNull() || banyak.isNull() ? 0.0 : harga.toDouble() * banyak.toDouble());
 }
 
-qint64 writeTable(SqliteHandle& db, const Layout& layout, const QDir& dir)
+qint64 writeTable(QSqlDatabase& db, const Layout& layout, const QDir& dir)
 {
     QSaveFile file(dir.filePath(fileName(layout)));
     if (!file.open(QIODevice::WriteOnly))
@@ -79,7 +85,7 @@ qint64 writeTable(SqliteHandle& db, const Layout& layout, const QDir& dir)
     if (hasAmount(layout))
         header.append(Tables::kJumlahHarga);
     file.write(Csv::formatRecord(header).toUtf8());
-    SqliteStatement rows(db, selectAll(layout));
+    QSqlQuery rows = SqlWork::run(db, selectAll(layout));
     Progress progress(QStringLiteral("Writing ") + fileName(layout), QStringLiteral("rows"));
     qint64 count = 0;
     for (; rows.next(); progress.report(++count)) {
@@ -217,63 +223,97 @@ QString insertInto(const Layout& layout)
         .arg(layout.name, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
 }
 
-qint64 insertRows(SqliteHandle& db, const TableRows& table)
+// A checked value as the database keeps it: a date is a date on PostgreSQL
+// and ISO text on SQLite.
+QVariant stored(const QVariant& value, Kind kind, bool postgres)
 {
-    SqliteStatement insert(db, insertInto(*table.layout));
+    if (kind == Kind::Date && postgres && !value.isNull())
+        return QDate::fromString(value.toString(), Qt::ISODate);
+    return value;
+}
+
+qint64 insertRows(QSqlDatabase& db, const TableRows& table)
+{
+    QSqlQuery insert(db);
+    if (!insert.prepare(insertInto(*table.layout)))
+        raiseSqlError(insert.lastError(), table.layout->name);
+    const bool postgres = Schema::isPostgres(db);
     Progress progress(QStringLiteral("Importing ") + table.layout->name, QStringLiteral("rows"));
     qint64 count = 0;
     for (const QVariantList& row : table.rows) {
         for (int i = 0; i < row.size(); ++i)
-            insert.bind(i + 1, row[i]);
-        insert.next();
+            insert.bindValue(i, stored(row[i], table.layout->columns[i].kind, postgres));
+        if (!insert.exec())
+            raiseSqlError(insert.lastError(), QStringLiteral("Importing %1").arg(table.layout->name));
         progress.report(++count, table.rows.size());
     }
     return count;
 }
 
-void requireEmpty(SqliteHandle& db)
+// Refuses a database with rows; on PostgreSQL it also keeps other programs
+// from adding any until the import ends.
+void requireEmpty(QSqlDatabase& db, const AliasConfig::Alias& database)
 {
+    if (Schema::isPostgres(db))
+        SqlWork::run(db, QStringLiteral("LOCK TABLE \"DataPelanggan\", \"DataBarang\" IN EXCLUSIVE MODE"));
     for (const Layout& layout : Tables::data()) {
-        if (db.column(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(layout.name)).value(0).toLongLong() > 0)
+        QSqlQuery rows = SqlWork::run(db, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(layout.name));
+        if (rows.next() && rows.value(0).toLongLong() > 0)
             failWith(QStringLiteral("The database %1 is not empty (table %2 has rows); import needs an empty database, "
-                                    "for example one made with \"pwangsa-admin init --path FILE\"")
-                         .arg(db.path(), layout.name));
+                                    "for example one made with \"pwangsa-admin init\"")
+                         .arg(database.isPostgres() ? database.describe() : database.path, layout.name));
     }
 }
 
+// Runs work(db) on the database in one transaction: a snapshot that is only
+// read, or a writing one that is committed when the work succeeds.
+template <class Work>
+void inTransaction(const AliasConfig::Alias& database, bool writing, Work&& work)
+{
+    SqlConnection::with(
+        database, QStringLiteral("csv"),
+        [&](QSqlDatabase& db) {
+            writing ? SqlWork::beginWriting(db) : SqlWork::beginSnapshot(db);
+            try {
+                work(db);
+                if (writing)
+                    SqlWork::run(db, QStringLiteral("COMMIT"));
+            } catch (...) {
+                SqlWork::rollback(db);
+                throw;
+            }
+            if (!writing)
+                SqlWork::rollback(db);  // nothing was written
+        },
+        !writing);
 }
 
-qint64 exportTo(const QString& database, const QString& dir)
+}
+
+qint64 exportTo(const AliasConfig::Alias& database, const QString& dir)
 {
     if (!QDir().mkpath(dir))
         failWith(QStringLiteral("Cannot create the folder %1").arg(dir));
-    SqliteHandle db(database);
-    db.exec(QStringLiteral("BEGIN"));  // one snapshot for both files
     qint64 count = 0;
-    for (const Layout& layout : Tables::data())
-        count += writeTable(db, layout, QDir(dir));
-    db.exec(QStringLiteral("COMMIT"));
+    inTransaction(database, false, [&](QSqlDatabase& db) {
+        for (const Layout& layout : Tables::data())  // both files from one reading
+            count += writeTable(db, layout, QDir(dir));
+    });
     return count;
 }
 
-qint64 importFrom(const QString& database, const QString& dir)
+qint64 importFrom(const AliasConfig::Alias& database, const QString& dir)
 {
-    SqliteHandle db(database);
-    db.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    try {
-        requireEmpty(db);
+    qint64 count = 0;
+    inTransaction(database, true, [&](QSqlDatabase& db) {
+        requireEmpty(db, database);
         QList<TableRows> tables;
         for (const Layout& layout : Tables::data())
             tables.append(readTable(QDir(dir), layout));
-        qint64 count = 0;
         for (const TableRows& table : tables)
             count += insertRows(db, table);
-        db.exec(QStringLiteral("COMMIT"));
-        return count;
-    } catch (...) {
-        db.rollback();
-        throw;
-    }
+    });
+    return count;
 }
 
 }

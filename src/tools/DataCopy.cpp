@@ -1,6 +1,7 @@
 #include "DataCopy.h"
 
 #include "Progress.h"
+#include "SqlWork.h"
 #include "Tables.h"
 
 #include "data/Schema.h"
@@ -14,6 +15,11 @@
 namespace DataCopy {
 
 namespace {
+
+using SqlWork::beginSnapshot;
+using SqlWork::beginWriting;
+using SqlWork::rollback;
+using SqlWork::run;
 
 constexpr int kBatch = 2000;
 const QString kOperator = QStringLiteral("Operator");
@@ -48,24 +54,6 @@ QString columnList(const Table& table)
     for (const QString& column : table.columns)
         names.append(quoted(column));
     return names.join(QLatin1Char(','));
-}
-
-QSqlQuery run(QSqlDatabase& db, const QString& sql, const QVariantList& values = {})
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (values.isEmpty()) {  // also statements a server can't prepare (BEGIN)
-        if (!query.exec(sql))
-            raiseSqlError(query.lastError(), sql);
-        return query;
-    }
-    if (!query.prepare(sql))
-        raiseSqlError(query.lastError(), sql);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        raiseSqlError(query.lastError(), sql);
-    return query;
 }
 
 // A date as the target keeps it: a date on PostgreSQL, ISO text on SQLite.
@@ -120,23 +108,6 @@ qint64 copyTable(QSqlDatabase& from, QSqlDatabase& to, const Table& table, Progr
     return copied;
 }
 
-void begin(QSqlDatabase& db, bool snapshot)
-{
-    // A SQLite reader sees one snapshot from its first read until it ends.
-    const bool postgres = Schema::isPostgres(db);
-    if (postgres && snapshot)
-        run(db, QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
-    else if (postgres || snapshot)
-        run(db, QStringLiteral("BEGIN"));
-    else
-        run(db, QStringLiteral("BEGIN IMMEDIATE"));
-}
-
-void rollback(QSqlDatabase& db)
-{
-    QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-}
-
 DatabaseCare::Counts countsOf(const QList<qint64>& numbers)
 {
     return DatabaseCare::Counts{numbers.value(0), numbers.value(1), numbers.value(2)};
@@ -156,9 +127,9 @@ DatabaseCare::Counts count(QSqlDatabase& db)
 
 DatabaseCare::Counts copy(QSqlDatabase& from, QSqlDatabase& to, bool replace)
 {
-    begin(from, true);
+    beginSnapshot(from);
     try {
-        begin(to, false);
+        beginWriting(to);
         QList<qint64> numbers;
         try {
             Progress progress(QStringLiteral("Copying"), QStringLiteral("rows"));

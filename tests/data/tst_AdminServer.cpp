@@ -1,9 +1,11 @@
 // pwangsa-admin with a PostgreSQL server: init --driver postgres, copy from
 // the demonstration SQLite file to the server and back giving identical rows,
-// copy refusing a target with data, and backup of the server's database into
-// a database file. Skips without a server.
+// copy refusing a target with data, backup of the server's database into
+// a database file, CSV export and import with the server. Skips without a
+// server.
 
 #include "AdminProcess.h"
+#include "ServerCopy.h"
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
@@ -38,6 +40,12 @@ QStringList rowsOf(const QString& file)
             rows.append(row.toString());
     }
     return rows;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 AdminRun initServer(const AliasConfig::Alias& server, const QString& alias, const QStringList& extra = {},
@@ -163,7 +171,76 @@ private slots:
         QCOMPARE(runAdmin({QStringLiteral("backup"), file}).code, 1);  // never overwrites without --force
     }
 
+    // Export from the server writes the very bytes it writes from the SQLite
+    // file the server's rows were copied from; import into an empty server
+    // database; restore stays with SQLite.
+    void csvWithServer()
+    {
+        const QString failed = ServerCopy::makeBoth(m_server);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+        const QString fromFile = m_dir->filePath(QStringLiteral("file"));
+        const QString fromServer = m_dir->filePath(QStringLiteral("server"));
+        QCOMPARE(runAdmin({QStringLiteral("export"), QStringLiteral("--csv"), fromFile}).code, 0);
+        const AdminRun run = runAdmin({QStringLiteral("export"), QStringLiteral("--alias"), QStringLiteral("Kantor"),
+                                       QStringLiteral("--csv"), fromServer});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QVERIFY2(run.out.contains(QStringLiteral("Exported 225 rows to %1 from %2.").arg(fromServer, m_server.describe())),
+                 qPrintable(run.out));
+        for (const QString& name : {QStringLiteral("/DataPelanggan.csv"), QStringLiteral("/DataBarang.csv")}) {
+            const QByteArray expected = readAll(fromFile + name);
+            QVERIFY(expected.contains(name.contains(QLatin1String("Barang")) ? "\r\n1000.5,É01,BRG01,,,1250.5,3,F9,2024-02-29,,3751.5\r\n"
+                                                                             : "\r\nÉ01,Élodie Ñuñez,\"Jl. \"\"Ceri\"\", 5\",\r\n"));
+            QCOMPARE(readAll(fromServer + name), expected);
+        }
+
+        importIntoServer(fromServer, fromFile);
+
+        const AdminRun restore = runAdmin({QStringLiteral("restore"), QStringLiteral("--alias"), QStringLiteral("Kantor"),
+                                           AliasConfig::defaultDatabasePath()});
+        QCOMPARE(restore.code, 1);
+        QVERIFY2(restore.err.contains(QStringLiteral("copy --from")), qPrintable(restore.err));
+    }
+
 private:
+    // Import of the files `dir` into an empty server database: the export from
+    // there gives the files of `expected` again; a second import is refused, a
+    // bad value writes nothing.
+    void importIntoServer(const QString& dir, const QString& expected)
+    {
+        const AliasConfig::Alias empty = TestServer::alias(TestServer::createDatabase());
+        const auto dropped = qScopeGuard([&] { TestServer::dropDatabase(empty.dbname); });
+        QCOMPARE(initServer(empty, QStringLiteral("Baru"), {QStringLiteral("--operator"), QStringLiteral("X"),
+                                                            QStringLiteral("--operator-password-stdin")},
+                            "x\n").code,
+                 0);
+        QFile bad(m_dir->filePath(QStringLiteral("bad/DataBarang.csv")));
+        QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("bad"))));
+        QVERIFY(QFile::copy(dir + QStringLiteral("/DataPelanggan.csv"), m_dir->filePath(QStringLiteral("bad/DataPelanggan.csv"))));
+        QVERIFY(QFile::copy(dir + QStringLiteral("/DataBarang.csv"), bad.fileName()));
+        QVERIFY(bad.open(QIODevice::Append));
+        bad.write("2000,P001,,,,,,,2024-02-30,,\r\n");
+        bad.close();
+        const QStringList intoBaru{QStringLiteral("import"), QStringLiteral("--alias"), QStringLiteral("Baru"),
+                                   QStringLiteral("--csv")};
+        AdminRun run = runAdmin(intoBaru + QStringList{m_dir->filePath(QStringLiteral("bad"))});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("DataBarang.csv line 205, column 9: Tanggal")), qPrintable(run.err));
+        QCOMPARE(TestServer::exec(empty, QStringLiteral("SELECT count(*) FROM \"DataPelanggan\"")).value(0).toInt(), 0);
+
+        run = runAdmin(intoBaru + QStringList{dir});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QVERIFY2(run.out.contains(QStringLiteral("Imported 225 rows")), qPrintable(run.out));
+        const QString again = m_dir->filePath(QStringLiteral("again"));
+        QCOMPARE(runAdmin({QStringLiteral("export"), QStringLiteral("--alias"), QStringLiteral("Baru"), QStringLiteral("--csv"),
+                           again}).code,
+                 0);
+        for (const QString& name : {QStringLiteral("/DataPelanggan.csv"), QStringLiteral("/DataBarang.csv")})
+            QCOMPARE(readAll(again + name), readAll(expected + name));
+        run = runAdmin(intoBaru + QStringList{dir});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("is not empty")), qPrintable(run.err));
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
     AliasConfig::Alias m_server;
 };

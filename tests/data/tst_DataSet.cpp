@@ -254,6 +254,14 @@ private slots:
         QVERIFY(!t->FindByKey(key, QStringLiteral("p010")));
         QVERIFY(t->FindByKey(key, QStringLiteral("p010"), int(TLocateOption::loCaseInsensitive)));
         QCOMPARE(v.PelangganKodePelanggan->AsString(), QStringLiteral("P010"));
+        // Beyond a to z letters keep their case, alike on both engines.
+        m_db->addCustomer(QStringLiteral("é01"), QStringLiteral("D"));
+        t->Refresh();
+        QVERIFY(t->FindByKey(key, QStringLiteral("é01"), int(TLocateOption::loCaseInsensitive)));
+        QCOMPARE(v.PelangganKodePelanggan->AsString(), QStringLiteral("é01"));
+        QVERIFY(t->FindByKey(key, QStringLiteral("é0"),
+                             int(TLocateOption::loCaseInsensitive) | int(TLocateOption::loPartialKey)));
+        QVERIFY(!t->FindByKey(key, QStringLiteral("É01"), int(TLocateOption::loCaseInsensitive)));
         QVERIFY(t->FindByKey(key, QStringLiteral("P0  "), int(TLocateOption::loPartialKey)));
         QCOMPARE(v.PelangganKodePelanggan->AsString(), QStringLiteral("P001"));
         QVERIFY(!t->FindByKey(key, QStringLiteral("P02"), int(TLocateOption::loPartialKey)));
