@@ -1,4 +1,5 @@
-#include "EntryWindowTest.h"
+#include "EntryWindows.h"
+#include "MessageLog.h"
 #include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
@@ -12,7 +13,7 @@
 
 #include <QtTest>
 
-using test::ModalWatch;
+using test::MessageLog;
 
 class TestPenjualan : public QObject {
     Q_OBJECT
@@ -68,7 +69,7 @@ void TestPenjualan::windowAndTabOrder()
 
 void TestPenjualan::searchBoxFindsTheFirstLineOfACustomer()
 {
-    ModalWatch watch;
+    MessageLog watch;
     test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 1.0);
     // "P00" begins both codes: the first in code order is P001's first line.
@@ -97,7 +98,7 @@ void TestPenjualan::searchBoxFindsTheFirstLineOfACustomer()
 
 void TestPenjualan::editAndResetSavesWhatWasTypedThenLocatesAgain()
 {
-    ModalWatch watch;
+    MessageLog watch;
     test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 1.0);
     test::typeOver(w->DBEdit1, QStringLiteral("F0012"));
@@ -127,7 +128,7 @@ void TestPenjualan::editAndResetSavesWhatWasTypedThenLocatesAgain()
 void TestPenjualan::saveFailuresAreNeverReportedAsSaved()
 {
     {
-        ModalWatch watch;
+        MessageLog watch;
         test::click(w->SpeedButton1);
         QCOMPARE(watch.texts(), QStringList{QStringLiteral("data sudah disimpan")});
     }
@@ -140,7 +141,7 @@ void TestPenjualan::saveFailuresAreNeverReportedAsSaved()
     QVERIFY(w->DBGrid1->EditorVisible());
     QTest::keyClick(w->DBGrid1->Editor(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(w->DBGrid1->Editor(), QStringLiteral("3"));
-    ModalWatch watch;
+    MessageLog watch;
     test::click(w->SpeedButton1);
     QCOMPARE(watch.texts().size(), 1);
     QVERIFY2(watch.texts().first() != QStringLiteral("data sudah disimpan"), qPrintable(watch.texts().first()));
@@ -158,13 +159,13 @@ void TestPenjualan::deleteAsksFirstAndReportsAnEmptyView()
     test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 1.0);
     {
-        ModalWatch watch({QStringLiteral("No")});
+        MessageLog watch({QStringLiteral("No")});
         test::click(w->SpeedButton2);
         QCOMPARE(watch.texts(), QStringList{QStringLiteral("Mau dihapus ? ")});
         QCOMPARE(m_db.count(QStringLiteral("DataBarang")), 3);
     }
     {
-        ModalWatch watch({QStringLiteral("Yes")});
+        MessageLog watch({QStringLiteral("Yes")});
         test::click(w->SpeedButton2);
         QCOMPARE(watch.texts().size(), 1);
         QVERIFY(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 1).isNull());
@@ -173,7 +174,7 @@ void TestPenjualan::deleteAsksFirstAndReportsAnEmptyView()
     m_db.exec(QStringLiteral("DELETE FROM DataBarang"));
     w->Penjualan->Refresh();
     QVERIFY(w->Penjualan->IsEmpty());
-    ModalWatch watch({QStringLiteral("Yes")});
+    MessageLog watch({QStringLiteral("Yes")});
     test::click(w->SpeedButton2);
     QCOMPARE(watch.texts(), QStringList({QStringLiteral("Mau dihapus ? "), QStringLiteral("Data sudah dihapus")}));
 }
