@@ -1,9 +1,5 @@
 #include "EntryWindows.h"
 #include "MessageLog.h"
-#include "StartUpMessage.h"
-#include "TestDatabase.h"
-#include "app/StartUp.h"
-#include "app/TApplication.h"
 #include "app/TSpeedButton.h"
 #include "app/UUtama.h"
 #include "data/Formats.h"
@@ -38,23 +34,19 @@ private Q_SLOTS:
     void closeHidesAndTheMenuShowsAgain();
 
 private:
-    TestDatabase m_db;
-    std::unique_ptr<TApplication> m_app;
+    test::EntryWindows m_windows;
+    const TestDatabase& m_db = m_windows.db;
     TFormBarang* w = nullptr;
 };
 
 void TestBarang::initTestCase()
 {
-    for (const auto& [code, name] : {std::pair{"P001", "ADI"}, {"P002", "BUDI"}, {"P003", "CITRA"}, {"P004", "DEWI"}})
-        m_db.addCustomer(QLatin1String(code), QLatin1String(name));
-    m_db.addLine(1, QStringLiteral("P001"), 18000, 2);
-    m_db.addLine(2, QStringLiteral("P001"), 19000, 1);
-    m_db.addLine(3, QStringLiteral("P001"));
-    m_db.addLine(4, QStringLiteral("P002"), 41000, 3);
-    m_db.addLine(5, QStringLiteral("P004"), 27500, 1);
-    m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
-    test::answerDateLimitMessage();
-    createForms();
+    m_windows.reset({QStringLiteral("P001"), QStringLiteral("P002"), QStringLiteral("P003"), QStringLiteral("P004")},
+                    {{1, QStringLiteral("P001"), 18000, 2},
+                     {2, QStringLiteral("P001"), 19000, 1},
+                     {3, QStringLiteral("P001")},
+                     {4, QStringLiteral("P002"), 41000, 3},
+                     {5, QStringLiteral("P004"), 27500, 1}});
     w = FormBarang;
     FormUtama->Penjualan1->trigger();
     QVERIFY(QTest::qWaitForWindowActive(w));

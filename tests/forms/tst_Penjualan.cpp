@@ -1,9 +1,5 @@
 #include "EntryWindows.h"
 #include "MessageLog.h"
-#include "StartUpMessage.h"
-#include "TestDatabase.h"
-#include "app/StartUp.h"
-#include "app/TApplication.h"
 #include "app/TSpeedButton.h"
 #include "app/UUtama.h"
 #include "data/controls/Beep.h"
@@ -27,21 +23,16 @@ private Q_SLOTS:
     void closeHidesAndTheMenuShowsAgain();
 
 private:
-    TestDatabase m_db;
-    std::unique_ptr<TApplication> m_app;
+    test::EntryWindows m_windows;
+    const TestDatabase& m_db = m_windows.db;
     TFormPenjualan* w = nullptr;
 };
 
 void TestPenjualan::initTestCase()
 {
-    m_db.addCustomer(QStringLiteral("P001"), QStringLiteral("ADI"));
-    m_db.addCustomer(QStringLiteral("P002"), QStringLiteral("BUDI"));
-    m_db.addLine(1, QStringLiteral("P002"), 18000, 1);
-    m_db.addLine(2, QStringLiteral("P001"), 19000, 2);
-    m_db.addLine(3, QStringLiteral("P001"));
-    m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
-    test::answerDateLimitMessage();
-    createForms();
+    m_windows.reset({QStringLiteral("P001"), QStringLiteral("P002")}, {{1, QStringLiteral("P002"), 18000, 1},
+                                                                       {2, QStringLiteral("P001"), 19000, 2},
+                                                                       {3, QStringLiteral("P001")}});
     w = FormPenjualan;
     FormUtama->DataBarang1->trigger();
     QVERIFY(QTest::qWaitForWindowActive(w));

@@ -28,6 +28,8 @@ namespace test {
 struct OrderLine {
     double number;
     QString customer;
+    QVariant price = QVariant();
+    QVariant quantity = QVariant();
 };
 
 class EntryWindows {
@@ -52,7 +54,7 @@ public:
         for (const QString& code : customers)
             db.addCustomer(code, QStringLiteral("NAMA ") + code);
         for (const OrderLine& line : lines)
-            db.addLine(line.number, line.customer);
+            db.addLine(line.number, line.customer, line.price, line.quantity);
         for (TDataSet* view : views()) {
             view->Refresh();
             view->First();
