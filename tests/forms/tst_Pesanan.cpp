@@ -35,6 +35,7 @@ private Q_SLOTS:
     void deleteOnAnEmptyGoodsView();
     void closeSettlesThePendingLine();
     void closeWithADuplicateShowsOnlyThePostErrorMessage();
+    void closeWithoutAnOrderNumberReportsTheError();
     void lineOfAnotherCustomerIsStoredButNotShown();
 
 private:
@@ -185,7 +186,7 @@ void TestPesanan::saveWithoutAnOrderNumberReportsTheError()
     test::choose(form()->KodeBarang, QStringLiteral("BRG01"));
     test::click(form()->SpeedButton3);
     QCOMPARE(log.texts().size(), 1);
-    QVERIFY2(!log.texts().first().contains(QStringLiteral("sudah disimpan")), qPrintable(log.texts().first()));
+    QVERIFY2(log.texts().first().startsWith(QStringLiteral("Field value required.")), qPrintable(log.texts().first()));
     QCOMPARE(barang()->State(), dsInsert);
     QCOMPARE(orderNumbers().size(), 3);
     barang()->Cancel();
@@ -289,6 +290,23 @@ void TestPesanan::closeWithADuplicateShowsOnlyThePostErrorMessage()
     QCOMPARE(log.texts(), QStringList{QStringLiteral("No Pesanan ada yang sama")});
     QCOMPARE(barang()->State(), dsBrowse);
     QCOMPARE(orderNumbers(), QVariantList({1.0, 2.0, 3.0}));
+}
+
+// Any other refusal of the pending line reaches the error report; the line
+// stays pending, nothing typed is lost.
+void TestPesanan::closeWithoutAnOrderNumberReportsTheError()
+{
+    test::MessageLog log;
+    test::click(form()->SpeedButton1);
+    test::choose(form()->KodeBarang, QStringLiteral("BRG01"));
+    test::click(form()->SpeedButton4);
+    QVERIFY(!form()->isVisible());
+    QCOMPARE(log.texts().size(), 1);
+    QVERIFY2(log.texts().first().startsWith(QStringLiteral("Field value required.")), qPrintable(log.texts().first()));
+    QCOMPARE(barang()->State(), dsInsert);
+    QCOMPARE(FormBarang->BarangKodeBarang->AsString(), QStringLiteral("BRG01"));
+    QCOMPARE(orderNumbers().size(), 3);
+    barang()->Cancel();
 }
 
 // The goods view holds only the current customer's lines: a line saved for
