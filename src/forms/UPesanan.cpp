@@ -133,7 +133,8 @@ void TFormPesanan::SpeedButton2Click()
 
 // Close, then re-assign the goods view's index: it stays the same, but the
 // assignment settles a pending line (posted if anything was typed into it,
-// else discarded).
+// else discarded). A refused post is handled as the save button's: the key
+// message alone, or the error report; the line then stays pending.
 void TFormPesanan::SpeedButton4Click()
 {
     Close();
