@@ -5,6 +5,7 @@
 #include "app/TApplication.h"
 #include "app/TLabel.h"
 #include "data/DataSet.h"
+#include "data/controls/TDBComboBox.h"
 #include "data/controls/TMaskEdit.h"
 
 namespace EntryWindow {
@@ -50,14 +51,23 @@ void saveView(TDataSet* view, const QString& alreadySaved)
     view->Post();
 }
 
-void deleteCurrent(TDataSet* view)
+void deleteCurrent(const QList<TDataSet*>& views)
 {
     if (MessageDlg(QStringLiteral("Mau dihapus ? "), mbYes | mbNo) != mrYes)
         return;
-    if (view->IsEmpty())
-        ShowMessage(QStringLiteral("Data sudah dihapus"));
-    else
+    for (TDataSet* view : views) {
+        if (view->IsEmpty()) {
+            ShowMessage(QStringLiteral("Data sudah dihapus"));
+            return;
+        }
         view->Delete();
+    }
+}
+
+void clearShownText(TDBComboBox* combo)
+{
+    if (!combo->Pending())
+        combo->setEditText(QString());
 }
 
 }

@@ -1,16 +1,19 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QString>
 
 class QRect;
 class QWidget;
 class TDataSet;
+class TDBComboBox;
 class TLabel;
 class TMaskEdit;
 
-// Pieces the goods and sales windows share: their labels, the customer
-// search box with its check on Enter, and the save and delete buttons.
+// Pieces the data entry windows share: their labels, the customer search
+// box with its check on Enter, the save and delete buttons and the emptying
+// of a combo box on activation.
 namespace EntryWindow {
 
 // Title background of the marked grid columns: the system colour for
@@ -36,9 +39,15 @@ bool checkCustomerCode(const QString& searched, const QString& current);
 // error reaches the error report with its own message.
 void saveView(TDataSet* view, const QString& alreadySaved);
 
-// The delete button: asks "Mau dihapus ? " and deletes the current record
-// on Yes. An empty view has nothing left to delete, which "Data sudah
-// dihapus" says; any other failure reaches the error report.
-void deleteCurrent(TDataSet* view);
+// The delete button: asks "Mau dihapus ? " and on Yes deletes the current
+// record of each view in turn. An empty view has nothing left to delete,
+// which "Data sudah dihapus" says, and the views after it are left alone;
+// any other failure reaches the error report.
+void deleteCurrent(const QList<TDataSet*>& views);
+
+// Empties what a combo box shows; the record keeps its value (the edits do
+// the same with TDBEdit::ClearShownText). Text typed and not yet in the
+// record stays shown.
+void clearShownText(TDBComboBox* combo);
 
 }

@@ -220,7 +220,7 @@ void TFormBarang::SpeedButton1Click()
 
 void TFormBarang::SpeedButton5Click()
 {
-    EntryWindow::deleteCurrent(Barang);
+    EntryWindow::deleteCurrent({Barang});
 }
 
 void TFormBarang::SpeedButton4Click()

@@ -7,7 +7,7 @@
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TDBGrid.h"
-#include "forms/EntryActions.h"
+#include "forms/EntryWindow.h"
 #include "forms/TPanel.h"
 #include "forms/UPenjualan.h"
 #include "reports/Pictures.h"
@@ -110,7 +110,7 @@ void TFormPelanggan::createGrid()
 // starts with empty entry controls; the view stays where it is.
 void TFormPelanggan::FormActivate()
 {
-    EntryActions::clearShownText(DBEdit1);
+    EntryWindow::clearShownText(DBEdit1);
     DBEdit2->ClearShownText();
     DBEdit3->ClearShownText();
     DBEdit4->ClearShownText();
@@ -135,17 +135,14 @@ void TFormPelanggan::SpeedButton3Click()
 
 void TFormPelanggan::SpeedButton2Click()
 {
-    EntryActions::postOrSay(Pelanggan);
+    EntryWindow::saveView(Pelanggan, QStringLiteral("Data sudah disimpan"));
 }
 
 // Delete: the customer, then whatever sales line the sales view stands on.
 // The customer's order lines stay in their table.
 void TFormPelanggan::SpeedButton1Click()
 {
-    EntryActions::confirmAndDelete([this] {
-        Pelanggan->Delete();
-        FormPenjualan->Penjualan->Delete();
-    });
+    EntryWindow::deleteCurrent({Pelanggan, FormPenjualan->Penjualan});
 }
 
 void TFormPelanggan::SpeedButton4Click()

@@ -127,7 +127,7 @@ void TFormPenjualan::SpeedButton4Click()
 
 void TFormPenjualan::SpeedButton2Click()
 {
-    EntryWindow::deleteCurrent(Penjualan);
+    EntryWindow::deleteCurrent({Penjualan});
 }
 
 void TFormPenjualan::SpeedButton3Click()

@@ -5,7 +5,7 @@
 #include "app/TSpeedButton.h"
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
-#include "forms/EntryActions.h"
+#include "forms/EntryWindow.h"
 #include "forms/TPanel.h"
 #include "forms/UBarang.h"
 #include "reports/Pictures.h"
@@ -98,7 +98,7 @@ void TFormPesanan::FormActivate()
     DBEdit1->ClearShownText();
     DBEdit2->ClearShownText();
     DBEdit3->ClearShownText();
-    EntryActions::clearShownText(KodeBarang);
+    EntryWindow::clearShownText(KodeBarang);
 }
 
 // Add: the new line starts with the code of the customer current in the
@@ -123,17 +123,18 @@ void TFormPesanan::KodeBarangChange()
 
 void TFormPesanan::SpeedButton3Click()
 {
-    EntryActions::postOrSay(FormBarang->Barang);
+    EntryWindow::saveView(FormBarang->Barang, QStringLiteral("Data sudah disimpan"));
 }
 
 void TFormPesanan::SpeedButton2Click()
 {
-    EntryActions::confirmAndDelete([] { FormBarang->Barang->Delete(); });
+    EntryWindow::deleteCurrent({FormBarang->Barang});
 }
 
 // Close, then re-assign the goods view's index: it stays the same, but the
 // assignment settles a pending line (posted if anything was typed into it,
-// else discarded).
+// else discarded). A refused post is handled as the save button's: the key
+// message alone, or the error report; the line then stays pending.
 void TFormPesanan::SpeedButton4Click()
 {
     Close();

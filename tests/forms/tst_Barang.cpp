@@ -1,8 +1,5 @@
-#include "EntryWindowTest.h"
-#include "StartUpMessage.h"
-#include "TestDatabase.h"
-#include "app/StartUp.h"
-#include "app/TApplication.h"
+#include "EntryWindows.h"
+#include "MessageLog.h"
 #include "app/TSpeedButton.h"
 #include "app/UUtama.h"
 #include "data/Formats.h"
@@ -19,7 +16,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-using test::ModalWatch;
+using test::MessageLog;
 
 class TestBarang : public QObject {
     Q_OBJECT
@@ -37,23 +34,19 @@ private Q_SLOTS:
     void closeHidesAndTheMenuShowsAgain();
 
 private:
-    TestDatabase m_db;
-    std::unique_ptr<TApplication> m_app;
+    test::EntryWindows m_windows;
+    const TestDatabase& m_db = m_windows.db;
     TFormBarang* w = nullptr;
 };
 
 void TestBarang::initTestCase()
 {
-    for (const auto& [code, name] : {std::pair{"P001", "ADI"}, {"P002", "BUDI"}, {"P003", "CITRA"}, {"P004", "DEWI"}})
-        m_db.addCustomer(QLatin1String(code), QLatin1String(name));
-    m_db.addLine(1, QStringLiteral("P001"), 18000, 2);
-    m_db.addLine(2, QStringLiteral("P001"), 19000, 1);
-    m_db.addLine(3, QStringLiteral("P001"));
-    m_db.addLine(4, QStringLiteral("P002"), 41000, 3);
-    m_db.addLine(5, QStringLiteral("P004"), 27500, 1);
-    m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
-    test::answerDateLimitMessage();
-    createForms();
+    m_windows.reset({QStringLiteral("P001"), QStringLiteral("P002"), QStringLiteral("P003"), QStringLiteral("P004")},
+                    {{1, QStringLiteral("P001"), 18000, 2},
+                     {2, QStringLiteral("P001"), 19000, 1},
+                     {3, QStringLiteral("P001")},
+                     {4, QStringLiteral("P002"), 41000, 3},
+                     {5, QStringLiteral("P004"), 27500, 1}});
     w = FormBarang;
     FormUtama->Penjualan1->trigger();
     QVERIFY(QTest::qWaitForWindowActive(w));
@@ -84,7 +77,7 @@ void TestBarang::windowAndTabOrder()
 
 void TestBarang::searchBoxMovesTheCustomerAndItsLines()
 {
-    ModalWatch watch;
+    MessageLog watch;
     test::typeFromStart(w->Edit1, QStringLiteral("01"));
     QCOMPARE(w->Edit1->Text(), QStringLiteral("P001"));
     QCOMPARE(FormPelanggan->PelangganKodePelanggan->AsString(), QStringLiteral("P001"));
@@ -117,7 +110,7 @@ void TestBarang::arrowsWarnOnTheSecondPressAtEitherEnd()
     const QString last = QStringLiteral("Anda berada pada Record Akhir");
     test::typeFromStart(w->Edit1, QStringLiteral("01"));
     auto press = [this](TSpeedButton* arrow) {
-        ModalWatch watch;
+        MessageLog watch;
         test::click(arrow);
         return watch.texts();
     };
@@ -150,7 +143,7 @@ void TestBarang::arrowsWarnOnTheSecondPressAtEitherEnd()
 
 void TestBarang::editButtonResetsTheSearchBoxAndInsertsForACustomerWithoutLines()
 {
-    ModalWatch watch;
+    MessageLog watch;
     // The box holds "P003": the reset changes it, its locate drops the
     // untouched new line again and finds no customer "P0".
     test::click(w->SpeedButton7);
@@ -165,7 +158,7 @@ void TestBarang::editButtonResetsTheSearchBoxAndInsertsForACustomerWithoutLines(
     QCOMPARE(w->BarangKodePelanggan->AsString(), QStringLiteral("P003"));
 
     test::typeOver(w->DBEdit5, QStringLiteral("6"));
-    test::chooseItem(w->JenisBarang, QStringLiteral("GENGGAM"));
+    test::choose(w->JenisBarang, QStringLiteral("GENGGAM"));
     QCOMPARE(w->DBEdit2->text(), QStringLiteral("27500"));
     test::typeOver(w->DBEdit3, QStringLiteral("4"));
     test::click(w->SpeedButton6);
@@ -188,7 +181,7 @@ void TestBarang::packagingTypeSetsTheUnitPrice()
     QCOMPARE(w->BarangHargaSatuan->AsReal(), 41000.0);
     test::typeOver(w->JenisBarang->lineEdit(), QStringLiteral("BOTOL A"));
     QCOMPARE(w->BarangHargaSatuan->AsReal(), 18000.0);
-    test::chooseItem(w->JenisBarang, QStringLiteral("BOTOL B"));
+    test::choose(w->JenisBarang, QStringLiteral("BOTOL B"));
     QCOMPARE(w->BarangHargaSatuan->AsReal(), 19000.0);
     QCOMPARE(w->BarangJumlahHarga->AsReal(), 57000.0);
     test::click(w->SpeedButton6);
@@ -202,7 +195,7 @@ void TestBarang::saveFailuresAreNeverReportedAsSaved()
     const QString saved = QStringLiteral("Data sudah disimpan");
     const qint64 lines = m_db.count(QStringLiteral("DataBarang"));
     {
-        ModalWatch watch;
+        MessageLog watch;
         test::click(w->SpeedButton6);
         QCOMPARE(watch.texts(), QStringList{saved});
     }
@@ -211,14 +204,14 @@ void TestBarang::saveFailuresAreNeverReportedAsSaved()
     test::typeOver(w->DBEdit5, QStringLiteral("1"));
     {
         // Closed through its close box: the line stays pending.
-        ModalWatch watch({QStringLiteral("close")});
+        MessageLog watch({QStringLiteral("close")});
         test::click(w->SpeedButton6);
         QCOMPARE(watch.texts(), QStringList{duplicate});
         QCOMPARE(w->Barang->State(), dsInsert);
     }
     {
         // Answered OK: the new line is discarded, nothing is written.
-        ModalWatch watch({QStringLiteral("OK")});
+        MessageLog watch({QStringLiteral("OK")});
         test::click(w->SpeedButton6);
         QCOMPARE(watch.texts(), QStringList{duplicate});
         QCOMPARE(w->Barang->State(), dsBrowse);
@@ -229,7 +222,7 @@ void TestBarang::saveFailuresAreNeverReportedAsSaved()
     QCOMPARE(w->BarangNoPesanan->AsReal(), 4.0);
     test::typeOver(w->DBEdit5, QStringLiteral("1"));
     {
-        ModalWatch watch({QStringLiteral("OK")});
+        MessageLog watch({QStringLiteral("OK")});
         test::click(w->SpeedButton6);
         QCOMPARE(watch.texts(), QStringList{duplicate});
     }
@@ -238,7 +231,7 @@ void TestBarang::saveFailuresAreNeverReportedAsSaved()
     QCOMPARE(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 4).toString(), QStringLiteral("P002"));
     test::typeOver(w->DBEdit5, QStringLiteral("7"));
     {
-        ModalWatch watch;
+        MessageLog watch;
         test::click(w->SpeedButton6);
         QVERIFY(watch.boxes().isEmpty());
     }
@@ -252,21 +245,21 @@ void TestBarang::deleteAsksFirstAndReportsAnEmptyView()
     test::typeFromStart(w->Edit1, QStringLiteral("04"));
     QCOMPARE(w->BarangNoPesanan->AsReal(), 5.0);
     {
-        ModalWatch watch({QStringLiteral("No")});
+        MessageLog watch({QStringLiteral("No")});
         test::click(w->SpeedButton5);
         QCOMPARE(watch.texts(), QStringList{QStringLiteral("Mau dihapus ? ")});
         QCOMPARE(watch.boxes().first().caption, QStringLiteral("Confirm"));
         QCOMPARE(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 5).toString(), QStringLiteral("P004"));
     }
     {
-        ModalWatch watch({QStringLiteral("Yes")});
+        MessageLog watch({QStringLiteral("Yes")});
         test::click(w->SpeedButton5);
         QCOMPARE(watch.texts().size(), 1);
         QVERIFY(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 5).isNull());
         QVERIFY(w->Barang->IsEmpty());
     }
     {
-        ModalWatch watch({QStringLiteral("Yes")});
+        MessageLog watch({QStringLiteral("Yes")});
         test::click(w->SpeedButton5);
         QCOMPARE(watch.texts(), QStringList({QStringLiteral("Mau dihapus ? "), QStringLiteral("Data sudah dihapus")}));
     }
@@ -286,13 +279,13 @@ void TestBarang::hiddenCustomerCodeBoxOnlyChecks()
     QCOMPARE(m_db.exec(QStringLiteral("SELECT count(*) FROM DataPelanggan WHERE \"Kode Pelanggan\" = 'P001'"))
                  .value(0).toInt(), 1);
     {
-        ModalWatch watch;
+        MessageLog watch;
         QTest::keyClick(w->DBEdit7, Qt::Key_Return);
         QVERIFY(watch.boxes().isEmpty());
     }
     test::typeFromStart(w->Edit1, QStringLiteral("09"));
     w->DBEdit7->setFocus(Qt::MouseFocusReason);
-    ModalWatch watch;
+    MessageLog watch;
     QTest::keyClick(w->DBEdit7, Qt::Key_Return);
     QCOMPARE(watch.texts(), QStringList{QStringLiteral("Kode Pelanggan tidak ada dalam file!")});
 }

@@ -1,8 +1,5 @@
-#include "EntryWindowTest.h"
-#include "StartUpMessage.h"
-#include "TestDatabase.h"
-#include "app/StartUp.h"
-#include "app/TApplication.h"
+#include "EntryWindows.h"
+#include "MessageLog.h"
 #include "app/TSpeedButton.h"
 #include "app/UUtama.h"
 #include "data/controls/Beep.h"
@@ -12,7 +9,7 @@
 
 #include <QtTest>
 
-using test::ModalWatch;
+using test::MessageLog;
 
 class TestPenjualan : public QObject {
     Q_OBJECT
@@ -26,21 +23,16 @@ private Q_SLOTS:
     void closeHidesAndTheMenuShowsAgain();
 
 private:
-    TestDatabase m_db;
-    std::unique_ptr<TApplication> m_app;
+    test::EntryWindows m_windows;
+    const TestDatabase& m_db = m_windows.db;
     TFormPenjualan* w = nullptr;
 };
 
 void TestPenjualan::initTestCase()
 {
-    m_db.addCustomer(QStringLiteral("P001"), QStringLiteral("ADI"));
-    m_db.addCustomer(QStringLiteral("P002"), QStringLiteral("BUDI"));
-    m_db.addLine(1, QStringLiteral("P002"), 18000, 1);
-    m_db.addLine(2, QStringLiteral("P001"), 19000, 2);
-    m_db.addLine(3, QStringLiteral("P001"));
-    m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
-    test::answerDateLimitMessage();
-    createForms();
+    m_windows.reset({QStringLiteral("P001"), QStringLiteral("P002")}, {{1, QStringLiteral("P002"), 18000, 1},
+                                                                       {2, QStringLiteral("P001"), 19000, 2},
+                                                                       {3, QStringLiteral("P001")}});
     w = FormPenjualan;
     FormUtama->DataBarang1->trigger();
     QVERIFY(QTest::qWaitForWindowActive(w));
@@ -68,7 +60,7 @@ void TestPenjualan::windowAndTabOrder()
 
 void TestPenjualan::searchBoxFindsTheFirstLineOfACustomer()
 {
-    ModalWatch watch;
+    MessageLog watch;
     test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 1.0);
     // "P00" begins both codes: the first in code order is P001's first line.
@@ -97,7 +89,7 @@ void TestPenjualan::searchBoxFindsTheFirstLineOfACustomer()
 
 void TestPenjualan::editAndResetSavesWhatWasTypedThenLocatesAgain()
 {
-    ModalWatch watch;
+    MessageLog watch;
     test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 1.0);
     test::typeOver(w->DBEdit1, QStringLiteral("F0012"));
@@ -127,7 +119,7 @@ void TestPenjualan::editAndResetSavesWhatWasTypedThenLocatesAgain()
 void TestPenjualan::saveFailuresAreNeverReportedAsSaved()
 {
     {
-        ModalWatch watch;
+        MessageLog watch;
         test::click(w->SpeedButton1);
         QCOMPARE(watch.texts(), QStringList{QStringLiteral("data sudah disimpan")});
     }
@@ -140,7 +132,7 @@ void TestPenjualan::saveFailuresAreNeverReportedAsSaved()
     QVERIFY(w->DBGrid1->EditorVisible());
     QTest::keyClick(w->DBGrid1->Editor(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(w->DBGrid1->Editor(), QStringLiteral("3"));
-    ModalWatch watch;
+    MessageLog watch;
     test::click(w->SpeedButton1);
     QCOMPARE(watch.texts().size(), 1);
     QVERIFY2(watch.texts().first() != QStringLiteral("data sudah disimpan"), qPrintable(watch.texts().first()));
@@ -158,13 +150,13 @@ void TestPenjualan::deleteAsksFirstAndReportsAnEmptyView()
     test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->PenjualanNoPesanan->AsReal(), 1.0);
     {
-        ModalWatch watch({QStringLiteral("No")});
+        MessageLog watch({QStringLiteral("No")});
         test::click(w->SpeedButton2);
         QCOMPARE(watch.texts(), QStringList{QStringLiteral("Mau dihapus ? ")});
         QCOMPARE(m_db.count(QStringLiteral("DataBarang")), 3);
     }
     {
-        ModalWatch watch({QStringLiteral("Yes")});
+        MessageLog watch({QStringLiteral("Yes")});
         test::click(w->SpeedButton2);
         QCOMPARE(watch.texts().size(), 1);
         QVERIFY(test::storedLine(m_db, QStringLiteral("Kode Pelanggan"), 1).isNull());
@@ -173,7 +165,7 @@ void TestPenjualan::deleteAsksFirstAndReportsAnEmptyView()
     m_db.exec(QStringLiteral("DELETE FROM DataBarang"));
     w->Penjualan->Refresh();
     QVERIFY(w->Penjualan->IsEmpty());
-    ModalWatch watch({QStringLiteral("Yes")});
+    MessageLog watch({QStringLiteral("Yes")});
     test::click(w->SpeedButton2);
     QCOMPARE(watch.texts(), QStringList({QStringLiteral("Mau dihapus ? "), QStringLiteral("Data sudah dihapus")}));
 }

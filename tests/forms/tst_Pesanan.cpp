@@ -28,19 +28,19 @@ private Q_SLOTS:
     void addTypeChooseAndSave();
     void productNameFollowsOnlyAnExactGoodsCode();
     void saveWithNoPendingLine();
+    void saveWithoutAnOrderNumberReportsTheError();
     void duplicateOrderNumber_data();
     void duplicateOrderNumber();
     void deleteAnsweredNoOrYes();
     void deleteOnAnEmptyGoodsView();
     void closeSettlesThePendingLine();
     void closeWithADuplicateShowsOnlyThePostErrorMessage();
+    void closeWithoutAnOrderNumberReportsTheError();
     void lineOfAnotherCustomerIsStoredButNotShown();
 
 private:
     TFormPesanan* form() const { return FormPesanan; }
     TTable* barang() const { return FormBarang->Barang; }
-    void click(TSpeedButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    void choose(const QString& goodsCode) { test::choose(form()->KodeBarang, form()->KodeBarang->findText(goodsCode)); }
     QVariantList orderNumbers() const { return m_windows.column(QStringLiteral("DataBarang"), QStringLiteral("No Pesanan")); }
     QVariant line(double number) const
     {
@@ -120,17 +120,17 @@ void TestPesanan::activationEmptiesTheControlsAndFocusesTheOrderNumber()
 void TestPesanan::addTypeChooseAndSave()
 {
     test::MessageLog log;
-    click(form()->SpeedButton1);
+    test::click(form()->SpeedButton1);
     QCOMPARE(barang()->State(), dsInsert);
     QCOMPARE(QApplication::focusWidget(), form()->DBEdit1);
     QCOMPARE(test::shown(form()->DBEdit2), QStringLiteral("P003"));
     QTest::keyClicks(form()->DBEdit1, QStringLiteral("1234"));
     QCOMPARE(test::shown(form()->DBEdit1), QStringLiteral("123"));
     test::typeOver(form()->DBEdit2, QStringLiteral("P003"));
-    choose(QStringLiteral("BRG03"));
+    test::choose(form()->KodeBarang, QStringLiteral("BRG03"));
     QCOMPARE(test::shown(form()->DBEdit3), QStringLiteral("Doz Ezovidu Genggam"));
-    click(form()->SpeedButton3);
-    QCOMPARE(log.texts, QStringList());
+    test::click(form()->SpeedButton3);
+    QCOMPARE(log.texts(), QStringList());
     QCOMPARE(barang()->State(), dsBrowse);
     QCOMPARE(line(123), QVariant(QStringLiteral("P003|BRG03|Doz Ezovidu Genggam|-|-|-|-")));
     QCOMPARE(FormBarang->BarangNoPesanan->AsReal(), 123.0);
@@ -142,14 +142,14 @@ void TestPesanan::addTypeChooseAndSave()
 // code on a stored line puts the view into edit state first.
 void TestPesanan::productNameFollowsOnlyAnExactGoodsCode()
 {
-    click(form()->SpeedButton1);
+    test::click(form()->SpeedButton1);
     QTest::keyClicks(form()->DBEdit1, QStringLiteral("40"));
     test::typeOver(form()->KodeBarang, QStringLiteral("BRG05"));
     QCOMPARE(test::shown(form()->DBEdit3), QStringLiteral("Doz Ezovidu Botol"));
     test::typeOver(form()->KodeBarang, QStringLiteral("brg01"));
     QCOMPARE(test::shown(form()->DBEdit3), QStringLiteral("Doz Ezovidu Botol"));
     test::typeOver(form()->DBEdit3, QStringLiteral("Racikan Sendiri"));
-    click(form()->SpeedButton3);
+    test::click(form()->SpeedButton3);
     QCOMPARE(line(40), QVariant(QStringLiteral("P003|brg01|Racikan Sendiri|-|-|-|-")));
 
     // A failing write of the name is swallowed: nothing shown, name kept.
@@ -157,24 +157,39 @@ void TestPesanan::productNameFollowsOnlyAnExactGoodsCode()
         test::MessageLog log;
         form()->KodeBarang->setEditText(QStringLiteral("BRG04"));
         form()->KodeBarangChange();  // the view is browsing: the write fails
-        QCOMPARE(log.texts, QStringList());
+        QCOMPARE(log.texts(), QStringList());
         QCOMPARE(FormBarang->BarangNamaBarang->AsString(), QStringLiteral("Racikan Sendiri"));
     }
 
     barang()->First();  // line 2, stored
-    choose(QStringLiteral("BRG02"));
+    test::choose(form()->KodeBarang, QStringLiteral("BRG02"));
     QCOMPARE(barang()->State(), dsEdit);
     QCOMPARE(FormBarang->BarangNamaBarang->AsString(), QStringLiteral("Veri Ruvarur Kotak"));
-    click(form()->SpeedButton3);
+    test::click(form()->SpeedButton3);
     QCOMPARE(line(2), QVariant(QStringLiteral("P003|BRG02|Veri Ruvarur Kotak|-|-|-|-")));
 }
 
 void TestPesanan::saveWithNoPendingLine()
 {
     test::MessageLog log;
-    click(form()->SpeedButton3);
-    QCOMPARE(log.texts, QStringList{QStringLiteral("Data sudah disimpan")});
+    test::click(form()->SpeedButton3);
+    QCOMPARE(log.texts(), QStringList{QStringLiteral("Data sudah disimpan")});
     QCOMPARE(orderNumbers().size(), 3);
+}
+
+// The table takes no line without an order number: the refusal reaches the
+// error report with its own message, never "saved", and the line stays.
+void TestPesanan::saveWithoutAnOrderNumberReportsTheError()
+{
+    test::MessageLog log;
+    test::click(form()->SpeedButton1);
+    test::choose(form()->KodeBarang, QStringLiteral("BRG01"));
+    test::click(form()->SpeedButton3);
+    QCOMPARE(log.texts().size(), 1);
+    QVERIFY2(log.texts().first().startsWith(QStringLiteral("Field value required.")), qPrintable(log.texts().first()));
+    QCOMPARE(barang()->State(), dsInsert);
+    QCOMPARE(orderNumbers().size(), 3);
+    barang()->Cancel();
 }
 
 void TestPesanan::duplicateOrderNumber_data()
@@ -185,22 +200,24 @@ void TestPesanan::duplicateOrderNumber_data()
     QTest::newRow("the close box keeps it") << "close" << false;
 }
 
-// The goods view's question, then the save button's message; afterwards the
-// four controls are empty again and the focus is on the order number.
+// The goods view's question explains the refused save, so nothing more is
+// said; the focus is back on the order number. A kept line is shown empty (the
+// activation emptied the controls); a discarded one leaves the view on the
+// customer's line 2, which the controls show.
 void TestPesanan::duplicateOrderNumber()
 {
     QFETCH(QString, answer);
     QFETCH(bool, discarded);
     test::MessageLog log({answer});
-    click(form()->SpeedButton1);
+    test::click(form()->SpeedButton1);
     QTest::keyClicks(form()->DBEdit1, QStringLiteral("1"));
-    choose(QStringLiteral("BRG01"));
-    click(form()->SpeedButton3);
-    QCOMPARE(log.texts, QStringList({"No Pesanan ada yang sama", "Data sudah disimpan"}));
+    test::choose(form()->KodeBarang, QStringLiteral("BRG01"));
+    test::click(form()->SpeedButton3);
+    QCOMPARE(log.texts(), QStringList{QStringLiteral("No Pesanan ada yang sama")});
     QCOMPARE(barang()->State(), discarded ? dsBrowse : dsInsert);
     QCOMPARE(line(1), QVariant(QStringLiteral("P001|||-|-|-|-")));
     QTRY_COMPARE(QApplication::focusWidget(), form()->DBEdit1);
-    QCOMPARE(test::shown(form()->DBEdit1), QString());
+    QCOMPARE(test::shown(form()->DBEdit1), discarded ? QStringLiteral("2") : QString());
     QCOMPARE(test::shown(form()->KodeBarang), QString());
     if (!discarded)
         QCOMPARE(FormBarang->BarangKodeBarang->AsString(), QStringLiteral("BRG01"));
@@ -211,23 +228,23 @@ void TestPesanan::deleteAnsweredNoOrYes()
     barang()->Last();  // line 3, of P003
     {
         test::MessageLog log({QStringLiteral("No")});
-        click(form()->SpeedButton2);
-        QCOMPARE(log.texts, QStringList{QStringLiteral("Mau dihapus ? ")});
+        test::click(form()->SpeedButton2);
+        QCOMPARE(log.texts(), QStringList{QStringLiteral("Mau dihapus ? ")});
         QCOMPARE(orderNumbers().size(), 3);
     }
     // Yes while a new line is pending: only the new line goes.
     {
         test::MessageLog log({QStringLiteral("Yes")});
-        click(form()->SpeedButton1);
+        test::click(form()->SpeedButton1);
         QTest::keyClicks(form()->DBEdit1, QStringLiteral("9"));
-        click(form()->SpeedButton2);
+        test::click(form()->SpeedButton2);
         QCOMPARE(barang()->State(), dsBrowse);
         QCOMPARE(orderNumbers(), QVariantList({1.0, 2.0, 3.0}));
     }
     // Yes with no pending line: the goods view's current line goes.
     test::MessageLog log({QStringLiteral("Yes")});
-    click(form()->SpeedButton2);
-    QCOMPARE(log.texts, QStringList{QStringLiteral("Mau dihapus ? ")});
+    test::click(form()->SpeedButton2);
+    QCOMPARE(log.texts(), QStringList{QStringLiteral("Mau dihapus ? ")});
     QCOMPARE(orderNumbers().size(), 2);
     QVERIFY(orderNumbers().contains(1.0));
 }
@@ -236,8 +253,8 @@ void TestPesanan::deleteOnAnEmptyGoodsView()
 {
     QVERIFY(FormPelanggan->Pelanggan->FindByKey({QStringLiteral("Kode Pelanggan")}, QStringLiteral("P005")));
     test::MessageLog log({QStringLiteral("Yes")});
-    click(form()->SpeedButton2);
-    QCOMPARE(log.texts, QStringList({"Mau dihapus ? ", "Data sudah dihapus"}));
+    test::click(form()->SpeedButton2);
+    QCOMPARE(log.texts(), QStringList({"Mau dihapus ? ", "Data sudah dihapus"}));
     QCOMPARE(orderNumbers().size(), 3);
 }
 
@@ -246,43 +263,60 @@ void TestPesanan::deleteOnAnEmptyGoodsView()
 void TestPesanan::closeSettlesThePendingLine()
 {
     test::MessageLog log;
-    click(form()->SpeedButton1);
-    click(form()->SpeedButton4);
+    test::click(form()->SpeedButton1);
+    test::click(form()->SpeedButton4);
     QVERIFY(!form()->isVisible());
     QCOMPARE(barang()->State(), dsBrowse);
     QCOMPARE(orderNumbers().size(), 3);
 
     QVERIFY(test::EntryWindows::show(form()));
-    click(form()->SpeedButton1);
+    test::click(form()->SpeedButton1);
     QTest::keyClicks(form()->DBEdit1, QStringLiteral("77"));
-    click(form()->SpeedButton4);
+    test::click(form()->SpeedButton4);
     QVERIFY(!form()->isVisible());
     QCOMPARE(barang()->State(), dsBrowse);
     QCOMPARE(barang()->IndexName(), QStringLiteral("Kode Pelanggan"));
     QCOMPARE(line(77), QVariant(QStringLiteral("P003|||-|-|-|-")));
-    QCOMPARE(log.texts, QStringList());
+    QCOMPARE(log.texts(), QStringList());
 }
 
 void TestPesanan::closeWithADuplicateShowsOnlyThePostErrorMessage()
 {
     test::MessageLog log;
-    click(form()->SpeedButton1);
+    test::click(form()->SpeedButton1);
     QTest::keyClicks(form()->DBEdit1, QStringLiteral("2"));
-    click(form()->SpeedButton4);
+    test::click(form()->SpeedButton4);
     QVERIFY(!form()->isVisible());
-    QCOMPARE(log.texts, QStringList{QStringLiteral("No Pesanan ada yang sama")});
+    QCOMPARE(log.texts(), QStringList{QStringLiteral("No Pesanan ada yang sama")});
     QCOMPARE(barang()->State(), dsBrowse);
     QCOMPARE(orderNumbers(), QVariantList({1.0, 2.0, 3.0}));
+}
+
+// Any other refusal of the pending line reaches the error report; the line
+// stays pending, nothing typed is lost.
+void TestPesanan::closeWithoutAnOrderNumberReportsTheError()
+{
+    test::MessageLog log;
+    test::click(form()->SpeedButton1);
+    test::choose(form()->KodeBarang, QStringLiteral("BRG01"));
+    test::click(form()->SpeedButton4);
+    QVERIFY(!form()->isVisible());
+    QCOMPARE(log.texts().size(), 1);
+    QVERIFY2(log.texts().first().startsWith(QStringLiteral("Field value required.")), qPrintable(log.texts().first()));
+    QCOMPARE(barang()->State(), dsInsert);
+    QCOMPARE(FormBarang->BarangKodeBarang->AsString(), QStringLiteral("BRG01"));
+    QCOMPARE(orderNumbers().size(), 3);
+    barang()->Cancel();
 }
 
 // The goods view holds only the current customer's lines: a line saved for
 // another customer is stored but not shown there.
 void TestPesanan::lineOfAnotherCustomerIsStoredButNotShown()
 {
-    click(form()->SpeedButton1);
+    test::click(form()->SpeedButton1);
     QTest::keyClicks(form()->DBEdit1, QStringLiteral("50"));
     test::typeOver(form()->DBEdit2, QStringLiteral("P001"));
-    click(form()->SpeedButton3);
+    test::click(form()->SpeedButton3);
     QCOMPARE(line(50), QVariant(QStringLiteral("P001|||-|-|-|-")));
     barang()->Refresh();
     QCOMPARE(barang()->RecordCount(), 2);

@@ -1,9 +1,10 @@
 #pragma once
 
 // The program's windows over a temporary database, as start-up creates them,
-// for tests of the data entry windows. Each test starts from reset(): the
-// tables hold exactly the rows it gives, every view is back in browse state
-// on its first record and no window is visible.
+// for tests of the data entry windows, and the user's ways of working them:
+// clicking, typing, choosing from a combo box. Tests that start from reset()
+// get tables holding exactly the rows they give, every view back in browse
+// state on its first record and no window visible.
 
 #include "StartUpMessage.h"
 #include "TestDatabase.h"
@@ -27,6 +28,8 @@ namespace test {
 struct OrderLine {
     double number;
     QString customer;
+    QVariant price = QVariant();
+    QVariant quantity = QVariant();
 };
 
 class EntryWindows {
@@ -51,7 +54,7 @@ public:
         for (const QString& code : customers)
             db.addCustomer(code, QStringLiteral("NAMA ") + code);
         for (const OrderLine& line : lines)
-            db.addLine(line.number, line.customer);
+            db.addLine(line.number, line.customer, line.price, line.quantity);
         for (TDataSet* view : views()) {
             view->Refresh();
             view->First();
@@ -90,6 +93,11 @@ inline QWidget* keyTarget(QWidget* control)
     return combo && combo->lineEdit() ? combo->lineEdit() : control;
 }
 
+inline void click(QWidget* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
 // Gives a control the focus as a click does and types into it.
 inline void typeInto(QWidget* control, const QString& text)
 {
@@ -101,9 +109,18 @@ inline void typeInto(QWidget* control, const QString& text)
 inline void typeOver(QWidget* control, const QString& text)
 {
     control->setFocus(Qt::TabFocusReason);
-    if (auto* combo = qobject_cast<QComboBox*>(control))
-        combo->lineEdit()->selectAll();
+    if (auto* edit = qobject_cast<QLineEdit*>(keyTarget(control)))
+        edit->selectAll();
     QTest::keyClicks(keyTarget(control), text);
+}
+
+// Types into a masked box from its first position (literals are skipped).
+inline void typeFromStart(QLineEdit* box, const QString& text)
+{
+    box->setFocus(Qt::MouseFocusReason);
+    box->deselect();
+    box->setCursorPosition(0);
+    QTest::keyClicks(box, text);
 }
 
 // The text a control shows.
@@ -120,12 +137,28 @@ inline void choose(QComboBox* box, int index)
     QTRY_VERIFY(box->view()->isVisible());
     box->view()->setCurrentIndex(box->model()->index(index, 0));
     QTest::keyClick(box->view(), Qt::Key_Return);
+    QTRY_VERIFY(!box->view()->isVisible());
+}
+
+inline void choose(QComboBox* box, const QString& item)
+{
+    QVERIFY2(box->findText(item) >= 0, qPrintable(item));
+    choose(box, box->findText(item));
 }
 
 // True when the control or its edit part has the focus.
 inline bool hasFocus(QWidget* control)
 {
     return control->hasFocus() || keyTarget(control)->hasFocus();
+}
+
+// A column of the order line with the given number, as stored; null when
+// there is no such line.
+inline QVariant storedLine(const TestDatabase& db, const QString& column, double orderNumber)
+{
+    return db.exec(QStringLiteral("SELECT \"%1\" FROM DataBarang WHERE \"No Pesanan\" = ?").arg(column),
+                   QVariantList{orderNumber})
+        .value(0);
 }
 
 } // namespace test

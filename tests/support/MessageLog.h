@@ -1,31 +1,55 @@
 #pragma once
 
 // Answers every modal box that appears while it lives, in order, and records
-// what each box said. Answers are taken from a queue ("Yes", "No", "OK",
-// "close" for the close box); once the queue is empty a box gets OK, or is
-// closed when it has none. So a test can state the exact messages a user
-// sees, and that no box appeared at all.
+// what each box said. Answers come from a queue: "Enter", "Esc", "close"
+// (the close box) or the caption of a button ("Yes", "No", "OK"). Once the
+// queue is empty a box gets its OK button, or Enter when it has none. So a
+// test can state the exact messages a user sees, and that no box appeared.
+// When it ends after a box, it waits until a window is active again, as a
+// user would before the next click.
 
 #include "ModalAnswer.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 
 namespace test {
+
+// One box as the log saw it.
+struct LoggedBox {
+    QString caption;
+    QString text;
+};
 
 class MessageLog {
 public:
     explicit MessageLog(QStringList answers = {}) : m_answers(std::move(answers))
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start(10);
+        m_timer.start(5);
     }
+    ~MessageLog()
+    {
+        m_timer.stop();
+        if (!m_boxes.isEmpty() && !QTest::qWaitFor([] { return QApplication::activeWindow() != nullptr; }, 2000))
+            qWarning("no window is active after the boxes");
+    }
+    MessageLog(const MessageLog&) = delete;
+    MessageLog& operator=(const MessageLog&) = delete;
 
-    QStringList texts;
-
+    const QList<LoggedBox>& boxes() const { return m_boxes; }
+    QStringList texts() const
+    {
+        QStringList list;
+        for (const LoggedBox& box : m_boxes)
+            list << box.text;
+        return list;
+    }
     // Answers not yet used.
     const QStringList& unusedAnswers() const { return m_answers; }
 
@@ -45,12 +69,21 @@ private:
         if (!box || !box->isVisible() || box == m_answered)
             return;
         m_answered = box;
-        texts << textOf(box);
-        const QString how = m_answers.isEmpty() ? QStringLiteral("OK") : m_answers.takeFirst();
+        m_boxes.append({box->windowTitle(), textOf(box)});
+        answerBox(box, m_answers.isEmpty() ? QString() : m_answers.takeFirst());
+    }
+
+    static void answerBox(QWidget* box, const QString& how)
+    {
+        QWidget* keys = box->focusWidget() ? box->focusWidget() : box;
         if (how == QLatin1String("close")) {
             box->close();
-        } else if (QAbstractButton* button = buttonCaptioned(box, how)) {
+        } else if (how == QLatin1String("Esc")) {
+            QTest::keyClick(keys, Qt::Key_Escape);
+        } else if (QAbstractButton* button = buttonCaptioned(box, how.isEmpty() ? QStringLiteral("OK") : how)) {
             button->click();
+        } else if (how.isEmpty() || how == QLatin1String("Enter")) {
+            QTest::keyClick(keys, Qt::Key_Return);
         } else {
             qWarning("no button %s on the box; closing it", qPrintable(how));
             box->close();
@@ -58,6 +91,7 @@ private:
     }
 
     QStringList m_answers;
+    QList<LoggedBox> m_boxes;
     QTimer m_timer;
     QPointer<QWidget> m_answered;
 };
