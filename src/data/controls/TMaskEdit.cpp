@@ -279,6 +279,8 @@ int TMaskEdit::putCharacter(QString& editText, int position, QChar c) const
     if (position < m_mask.length() && m_mask.isLiteral(position) && m_mask.at(position).literal == c)
         return position + 1;
     position = m_mask.nextEditable(position);
+    if (position < 0 || position >= editText.size())
+        return -1; // no place left in the text shown
     const QChar accepted = m_mask.accept(position, withCharCase(QString(c)).front());
     if (!accepted.isNull()) {
         editText[position] = accepted;
