@@ -12,6 +12,7 @@
 
 #include "data/AliasConfig.h"
 #include "data/Exceptions.h"
+#include "data/StorageEngine.h"
 #include "data/OperatorAccount.h"
 #include "data/Schema.h"
 #include "data/SqlConnection.h"
@@ -227,16 +228,21 @@ int main(int argc, char** argv)
         ReportCommand::useOffscreenWithoutDisplay();
     const std::unique_ptr<QCoreApplication> app =
         gui ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    int code = 1;
     try {
-        return run(app->arguments());
+        code = run(app->arguments());
     } catch (const UsageError& error) {
         Console::printError(QString::fromStdString(error.what()));
         std::fprintf(stderr, "%s\n", kUsage);
-        return 2;
+        code = 2;
     } catch (const Exception& error) {
         Console::printError(error.message());
     } catch (const std::exception& error) {
         Console::printError(QString::fromLocal8Bit(error.what()));
     }
-    return 1;
+    // Close the databases here, while Qt Sql is certainly intact: left to
+    // the application's shut-down, the report command's connection stayed
+    // open at exit.
+    closeAllDatabases();
+    return code;
 }
