@@ -6,6 +6,7 @@
 #include "app/TLabel.h"
 #include "data/DataSet.h"
 #include "data/controls/TDBComboBox.h"
+#include "data/controls/TDBEdit.h"
 #include "data/controls/TMaskEdit.h"
 
 namespace EntryWindow {
@@ -33,13 +34,15 @@ TMaskEdit* customerSearchBox(QWidget* parent, const QRect& bounds)
     return box;
 }
 
-bool checkCustomerCode(const QString& searched, const QString& current)
+void searchBoxKey(QChar key, const TMaskEdit* box, const TDBEdit* current, QWidget* entry)
 {
-    if (searched == current)
-        return true;
-    Application->MessageBox(QStringLiteral("Kode Pelanggan tidak ada dalam file!"), QStringLiteral("information"),
-                            MB_OK | MB_ICONASTERISK);
-    return false;
+    if (key != QLatin1Char('\r'))
+        return;
+    if (box->Text() == current->Text())
+        entry->setEnabled(true);
+    else
+        Application->MessageBox(QStringLiteral("Kode Pelanggan tidak ada dalam file!"),
+                                QStringLiteral("information"), MB_OK | MB_ICONASTERISK);
 }
 
 void saveView(TDataSet* view, const QString& alreadySaved)

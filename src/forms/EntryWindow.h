@@ -8,6 +8,7 @@ class QRect;
 class QWidget;
 class TDataSet;
 class TDBComboBox;
+class TDBEdit;
 class TLabel;
 class TMaskEdit;
 
@@ -29,9 +30,10 @@ TLabel* rowLabel(QWidget* parent, int left, int top, const QString& caption);
 // showing "P0" and two blanks at start.
 TMaskEdit* customerSearchBox(QWidget* parent, const QRect& bounds);
 
-// Enter in a search box: when the searched code is not the code the view
-// stands on, says so in an application message box. True when they match.
-bool checkCustomerCode(const QString& searched, const QString& current);
+// A key in a search box: on Enter, when the searched code is not the code
+// the view stands on (`current`), says so in an application message box;
+// when they match, enables `entry`.
+void searchBoxKey(QChar key, const TMaskEdit* box, const TDBEdit* current, QWidget* entry);
 
 // The save button. With nothing being edited the data is already stored and
 // `alreadySaved` says so. A post that fails is never reported as saved: a

@@ -174,10 +174,7 @@ void TFormBarang::Edit1Change()
 
 void TFormBarang::Edit1KeyPress(QChar& key)
 {
-    if (key != QLatin1Char('\r'))
-        return;
-    if (EntryWindow::checkCustomerCode(Edit1->Text(), DBEdit7->Text()))
-        DBEdit5->setEnabled(true);
+    EntryWindow::searchBoxKey(key, Edit1, DBEdit7, DBEdit5);
 }
 
 // Runs with the goods view already editing: a known packaging type sets the

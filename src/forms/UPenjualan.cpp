@@ -103,10 +103,7 @@ void TFormPenjualan::MaskEdit1Change()
 
 void TFormPenjualan::Edit1KeyPress(QChar& key)
 {
-    if (key != QLatin1Char('\r'))
-        return;
-    if (EntryWindow::checkCustomerCode(Edit1->Text(), DBEdit3->Text()))
-        DBEdit1->setEnabled(true);
+    EntryWindow::searchBoxKey(key, Edit1, DBEdit3, DBEdit1);
 }
 
 void TFormPenjualan::SpeedButton1Click()
