@@ -1,19 +1,22 @@
 #include "app/StartUp.h"
 
-#include "app/TApplication.h"
-#include "app/TTimer.h"
 #include "app/UPassword.h"
 #include "app/USplash.h"
 #include "app/UUtama.h"
 #include "app/Ucredits.h"
-#include "data/Exceptions.h"
+#include "errors/Exception.h"
 #include "forms/UBarang.h"
 #include "forms/UPelanggan.h"
 #include "forms/UPenjualan.h"
 #include "forms/UPesanan.h"
+#include "reports/Pictures.h"
 #include "reports/ui/UTanggal.h"
+#include "widgets/TApplication.h"
+#include "widgets/TTimer.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 
 namespace {
 
@@ -31,6 +34,8 @@ void showSplash()
 
 void createForms()
 {
+    // Every window of the program, the report windows included, carries its icon.
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(Pictures::windowIcon())));
     Application->CreateForm(FormPassword);
     Application->CreateForm(FormPelanggan);
     Application->CreateForm(FormBarang);

@@ -1,6 +1,6 @@
 #include "app/TViewStyle.h"
 
-#include "app/Fonts.h"
+#include "widgets/Fonts.h"
 
 QFont TTextStyle::font() const
 {

@@ -1,16 +1,16 @@
 #include "app/UPassword.h"
 
-#include "app/Fonts.h"
-#include "app/MessageBoxes.h"
-#include "app/TApplication.h"
-#include "app/TImage.h"
-#include "app/TLabel.h"
-#include "app/TStatusBar.h"
-#include "app/TTimer.h"
 #include "app/UUtama.h"
-#include "data/HandlerGuard.h"
 #include "data/OperatorAccount.h"
+#include "errors/HandlerGuard.h"
 #include "reports/Pictures.h"
+#include "widgets/Fonts.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/TApplication.h"
+#include "widgets/TImage.h"
+#include "widgets/TLabel.h"
+#include "widgets/TStatusBar.h"
+#include "widgets/TTimer.h"
 
 #include <QFrame>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "app/USplash.h"
 
-#include "app/TImage.h"
-#include "app/TTimer.h"
 #include "reports/Pictures.h"
+#include "widgets/TImage.h"
+#include "widgets/TTimer.h"
 
 TFrmSplash* FrmSplash = nullptr;
 

@@ -1,16 +1,9 @@
 #include "app/UUtama.h"
 
-#include "app/Fonts.h"
-#include "app/MessageBoxes.h"
-#include "app/TApplication.h"
-#include "app/TImage.h"
-#include "app/TLabel.h"
-#include "app/TSpeedButton.h"
-#include "app/TStatusBar.h"
-#include "app/TTimer.h"
 #include "app/Ucredits.h"
+#include "data/ComponentRegistry.h"
 #include "data/Formats.h"
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
 #include "forms/UBarang.h"
 #include "forms/UPelanggan.h"
 #include "forms/UPenjualan.h"
@@ -19,8 +12,17 @@
 #include "reports/RepBarang.h"
 #include "reports/RepFakturPenjualan.h"
 #include "reports/ReportPreparation.h"
+#include "reports/TRepPrintable.h"
 #include "reports/TReport.h"
 #include "reports/ui/UTanggal.h"
+#include "widgets/Fonts.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/TApplication.h"
+#include "widgets/TImage.h"
+#include "widgets/TLabel.h"
+#include "widgets/TSpeedButton.h"
+#include "widgets/TStatusBar.h"
+#include "widgets/TTimer.h"
 
 #include <QDateTime>
 #include <QMenu>
@@ -49,6 +51,8 @@ TFormUtama::TFormUtama(QWidget* owner) : TForm(owner)
         CreateRepFakturPenjualan(this, FormBarang->Barang, FormPenjualan->Penjualan, FormPelanggan->Pelanggan);
     repFakturPenjualan = invoice.repFakturPenjualan;
     RepLabel10 = invoice.RepLabel10;
+    ComponentRegistry::add(QStringLiteral("FormUtama"), repFakturPenjualan);
+    ComponentRegistry::add(QStringLiteral("FormUtama"), RepLabel10);
     Timer1 = new TTimer(this, 1000, [this] { Timer1Timer(); });
     Timer2 = new TTimer(this, 1000, [this] { Timer2Timer(); });
     Timer3 = new TTimer(this, 500, [this] { Timer3Timer(); });

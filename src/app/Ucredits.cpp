@@ -1,13 +1,13 @@
 #include "app/Ucredits.h"
 
-#include "app/Fonts.h"
-#include "app/TLabel.h"
-#include "app/TSpeedButton.h"
 #include "app/TStyledView.h"
-#include "app/TTimer.h"
 #include "app/UUtama.h"
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
 #include "reports/Pictures.h"
+#include "widgets/Fonts.h"
+#include "widgets/TLabel.h"
+#include "widgets/TSpeedButton.h"
+#include "widgets/TTimer.h"
 
 #include <QDesktopServices>
 #include <QGroupBox>

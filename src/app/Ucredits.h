@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/TForm.h"
 #include "app/TViewStyle.h"
+#include "widgets/TForm.h"
 
 class QGroupBox;
 class TLabel;

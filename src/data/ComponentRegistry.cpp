@@ -1,9 +1,8 @@
 #include "ComponentRegistry.h"
 
-#include "Component.h"
-
 #include <QHash>
 #include <QMultiHash>
+#include <QObject>
 #include <QPointer>
 
 namespace ComponentRegistry {
@@ -17,15 +16,15 @@ Key keyOf(const QString& window, const QString& name)
     return window + QLatin1Char('.') + name;
 }
 
-QHash<Key, QPointer<TComponent>>& components()
+QHash<Key, QPointer<QObject>>& components()
 {
-    static QHash<Key, QPointer<TComponent>> table;
+    static QHash<Key, QPointer<QObject>> table;
     return table;
 }
 
 struct Request {
     QPointer<QObject> requester;
-    std::function<void(TComponent*)> assign;
+    std::function<void(QObject*)> assign;
 };
 
 QMultiHash<Key, Request>& pending()
@@ -36,9 +35,9 @@ QMultiHash<Key, Request>& pending()
 
 }
 
-void add(const QString& window, TComponent* component)
+void add(const QString& window, QObject* component)
 {
-    const Key key = keyOf(window, component->Name());
+    const Key key = keyOf(window, component->objectName());
     components().insert(key, component);
     const auto waiting = pending().values(key);
     pending().remove(key);
@@ -48,15 +47,15 @@ void add(const QString& window, TComponent* component)
     }
 }
 
-TComponent* find(const QString& window, const QString& name)
+QObject* find(const QString& window, const QString& name)
 {
     return components().value(keyOf(window, name)).data();
 }
 
 void resolve(const QString& window, const QString& name, QObject* requester,
-             std::function<void(TComponent*)> assign)
+             std::function<void(QObject*)> assign)
 {
-    if (TComponent* component = find(window, name))
+    if (QObject* component = find(window, name))
         assign(component);
     else
         pending().insert(keyOf(window, name), Request{requester, std::move(assign)});

@@ -28,6 +28,7 @@ TDataSource* makeSource(QObject* owner, TTable* view, const QString& window)
     auto* source = new TDataSource(owner);
     source->SetName(QStringLiteral("ds") + view->Name());
     source->SetDataSet(view);
+    ComponentRegistry::add(window, view);
     ComponentRegistry::add(window, source);
     return source;
 }
@@ -128,10 +129,20 @@ BarangView SetupBarang(QObject* owner, const QString& window)
     v.dsBarang = makeSource(owner, v.Barang, window);
     TTable* barang = v.Barang;
     ComponentRegistry::resolve(QStringLiteral("FormPelanggan"), QStringLiteral("dsPelanggan"), barang,
-                               [barang](TComponent* source) {
+                               [barang](QObject* source) {
                                    barang->SetMasterSource(static_cast<TDataSource*>(source));
                                });
     return v;
+}
+
+TTable* SharedView(const QString& name)
+{
+    return ComponentRegistry::findAs<TTable>(QStringLiteral("Form") + name, name);
+}
+
+TDataSource* SharedSource(const QString& name)
+{
+    return ComponentRegistry::findAs<TDataSource>(QStringLiteral("Form") + name, QStringLiteral("ds") + name);
 }
 
 PenjualanView SetupPenjualan(QObject* owner, const QString& window)

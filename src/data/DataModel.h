@@ -13,8 +13,8 @@
 //       PelangganPostError(d, e, a); };
 //   view.Pelanggan->Open();
 //
-// The data sources are registered with ComponentRegistry under their window's
-// name ("FormPelanggan", "FormBarang", "FormPenjualan"); Barang's master source
+// The views and their data sources are registered with ComponentRegistry
+// under their window's name ("FormPelanggan", "FormBarang", "FormPenjualan"); Barang's master source
 // is resolved there by name (FormPelanggan.dsPelanggan) as soon as both exist.
 namespace DataModel {
 
@@ -65,6 +65,12 @@ struct PenjualanView {
 PelangganView SetupPelanggan(QObject* owner, const QString& window = QStringLiteral("FormPelanggan"));
 BarangView SetupBarang(QObject* owner, const QString& window = QStringLiteral("FormBarang"));
 PenjualanView SetupPenjualan(QObject* owner, const QString& window = QStringLiteral("FormPenjualan"));
+
+// A shared view ("Pelanggan", "Barang", "Penjualan") and its data source
+// ("ds" + name) as other windows reach them: by the owner window's name
+// ("Form" + name) through ComponentRegistry. Null until that window exists.
+TTable* SharedView(const QString& name);
+TDataSource* SharedSource(const QString& name);
 
 // The three views set up and opened in window creation order, for tools and
 // tests that use them without the windows.

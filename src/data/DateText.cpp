@@ -81,6 +81,15 @@ QString ShortDateText(const QDate& date)
     return FormatDateText(localeSettings().ShortDateFormat, QDateTime(date, QTime(0, 0), Qt::UTC));
 }
 
+QString ShortDateQtPattern()
+{
+    const LocaleSettings& settings = localeSettings();
+    QString format = settings.ShortDateFormat;
+    format.replace(QLatin1Char('m'), QLatin1Char('M'));
+    format.replace(QLatin1Char('/'), settings.DateSeparator);
+    return format;
+}
+
 QDate ParseShortDate(const QString& text)
 {
     const QDate date = dateFrom(text);

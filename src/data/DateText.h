@@ -6,6 +6,9 @@
 // A date field's text: the locale's short date format, both for display and
 // for editing. A null date gives the empty text.
 QString ShortDateText(const QDate& date);
+// The locale's short date format in Qt's pattern letters (months upper case,
+// "/" replaced by the date separator), for the date picker.
+QString ShortDateQtPattern();
 
 // Reads a date typed in the order of the locale's short date format (day,
 // month and year in the order its letters come): numbers separated by the date

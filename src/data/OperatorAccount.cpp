@@ -2,9 +2,9 @@
 
 #include "AliasConfig.h"
 #include "Exceptions.h"
+#include "Pbkdf2.h"
 #include "SqlConnection.h"
 #include "SqlErrors.h"
-#include "Pbkdf2.h"
 
 #include <QRandomGenerator>
 #include <QSqlDatabase>

@@ -1,13 +1,13 @@
 #include "forms/EntryWindow.h"
 
-#include "app/Fonts.h"
-#include "app/MessageBoxes.h"
-#include "app/TApplication.h"
-#include "app/TLabel.h"
 #include "data/DataSet.h"
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TMaskEdit.h"
+#include "widgets/Fonts.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/TApplication.h"
+#include "widgets/TLabel.h"
 
 namespace EntryWindow {
 

@@ -1,22 +1,20 @@
 #include "forms/UBarang.h"
 
-#include "app/MessageBoxes.h"
-#include "app/TLabel.h"
-#include "app/TSpeedButton.h"
 #include "data/ComponentRegistry.h"
-#include "data/HandlerGuard.h"
 #include "data/ViewTotal.h"
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TDBGrid.h"
+#include "errors/HandlerGuard.h"
 #include "forms/EntryWindow.h"
 #include "forms/PriceTable.h"
-#include "forms/TPanel.h"
-#include "forms/UPelanggan.h"
-#include "forms/UPenjualan.h"
 #include "reports/Pictures.h"
 #include "reports/RepBarang.h"
 #include "reports/TRepPrintable.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/TLabel.h"
+#include "widgets/TPanel.h"
+#include "widgets/TSpeedButton.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -107,7 +105,7 @@ void TFormBarang::createEntryControls()
     DBEdit7->SetReadOnly(true);
     DBEdit7->OnKeyPress = [this](QChar& key) { Edit1KeyPress(key); };
     ComponentRegistry::resolve(QStringLiteral("FormPelanggan"), QStringLiteral("dsPelanggan"), DBEdit7,
-                               [this](TComponent* source) { DBEdit7->SetDataSource(static_cast<TDataSource*>(source)); });
+                               [this](QObject* source) { DBEdit7->SetDataSource(static_cast<TDataSource*>(source)); });
 }
 
 void TFormBarang::createButtonBar()
@@ -169,7 +167,7 @@ void TFormBarang::FormActivate()
 // view follows. A code no customer has moves nothing.
 void TFormBarang::Edit1Change()
 {
-    FormPelanggan->Pelanggan->FindByKey({kKodePelanggan}, Edit1->Text());
+    DataModel::SharedView(QStringLiteral("Pelanggan"))->FindByKey({kKodePelanggan}, Edit1->Text());
 }
 
 void TFormBarang::Edit1KeyPress(QChar& key)
@@ -228,7 +226,7 @@ void TFormBarang::SpeedButton4Click()
 // The total of every line of every customer: the sales view has no master.
 void TFormBarang::Button2Click()
 {
-    const QString total = TotalJumlahHarga(FormPenjualan->Penjualan);
+    const QString total = TotalJumlahHarga(DataModel::SharedView(QStringLiteral("Penjualan")));
     Edit2->setText(total);
     RepLabel5->SetCaption(total);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/TForm.h"
 #include "data/DataModel.h"
+#include "widgets/TForm.h"
 
 class QGroupBox;
 class QLineEdit;

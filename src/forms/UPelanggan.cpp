@@ -1,17 +1,17 @@
 #include "forms/UPelanggan.h"
 
-#include "app/Fonts.h"
-#include "app/MessageBoxes.h"
-#include "app/TLabel.h"
-#include "app/TSpeedButton.h"
+#include "data/DataModel.h"
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TDBGrid.h"
 #include "forms/EntryWindow.h"
-#include "forms/TPanel.h"
-#include "forms/UPenjualan.h"
 #include "reports/Pictures.h"
 #include "reports/RepPelanggan.h"
+#include "widgets/Fonts.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/TLabel.h"
+#include "widgets/TPanel.h"
+#include "widgets/TSpeedButton.h"
 
 #include <QGroupBox>
 
@@ -142,7 +142,7 @@ void TFormPelanggan::SpeedButton2Click()
 // The customer's order lines stay in their table.
 void TFormPelanggan::SpeedButton1Click()
 {
-    EntryWindow::deleteCurrent({Pelanggan, FormPenjualan->Penjualan});
+    EntryWindow::deleteCurrent({Pelanggan, DataModel::SharedView(QStringLiteral("Penjualan"))});
 }
 
 void TFormPelanggan::SpeedButton4Click()

@@ -1,15 +1,15 @@
 #include "forms/UPenjualan.h"
 
-#include "app/MessageBoxes.h"
-#include "app/TLabel.h"
-#include "app/TSpeedButton.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TDBGrid.h"
 #include "forms/EntryWindow.h"
-#include "forms/TPanel.h"
 #include "reports/Pictures.h"
 #include "reports/RepHarian.h"
 #include "reports/TReport.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/TLabel.h"
+#include "widgets/TPanel.h"
+#include "widgets/TSpeedButton.h"
 
 TFormPenjualan* FormPenjualan = nullptr;
 

@@ -1,14 +1,14 @@
 #include "forms/UPesanan.h"
 
-#include "app/Fonts.h"
-#include "app/TLabel.h"
-#include "app/TSpeedButton.h"
+#include "data/DataModel.h"
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
 #include "forms/EntryWindow.h"
-#include "forms/TPanel.h"
-#include "forms/UBarang.h"
 #include "reports/Pictures.h"
+#include "widgets/Fonts.h"
+#include "widgets/TLabel.h"
+#include "widgets/TPanel.h"
+#include "widgets/TSpeedButton.h"
 
 #include <QGroupBox>
 
@@ -25,6 +25,12 @@ const std::pair<QLatin1String, QLatin1String> kProducts[] = {
     {QLatin1String("BRG04"), QLatin1String("Doz Ezovidu Kaleng")},
     {QLatin1String("BRG05"), QLatin1String("Doz Ezovidu Botol")},
 };
+
+// The goods view, owned by the goods window.
+TTable* barang()
+{
+    return DataModel::SharedView(QStringLiteral("Barang"));
+}
 
 } // namespace
 
@@ -61,7 +67,7 @@ void TFormPesanan::createEntryRows()
     Label3 = new TLabel(GroupBox1, 16, 68, QStringLiteral("Kode Barang"), labelFont, Qt::black);
     Label5 = new TLabel(GroupBox1, 16, 92, QStringLiteral("Nama Barang"), labelFont, Qt::black);
 
-    TDataSource* source = FormBarang->dsBarang;
+    TDataSource* source = DataModel::SharedSource(QStringLiteral("Barang"));
     DBEdit1 = new TDBEdit(GroupBox1, QRect(128, 16, 65, 21), source, QStringLiteral("No Pesanan"));
     DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
     DBEdit1->SetMaxLength(3);
@@ -105,7 +111,7 @@ void TFormPesanan::FormActivate()
 // customer view; an error goes to the error report, the focus stays.
 void TFormPesanan::SpeedButton1Click()
 {
-    FormBarang->Barang->Insert();
+    barang()->Insert();
     DBEdit1->setFocus(Qt::OtherFocusReason);
 }
 
@@ -123,12 +129,12 @@ void TFormPesanan::KodeBarangChange()
 
 void TFormPesanan::SpeedButton3Click()
 {
-    EntryWindow::saveView(FormBarang->Barang, QStringLiteral("Data sudah disimpan"));
+    EntryWindow::saveView(barang(), QStringLiteral("Data sudah disimpan"));
 }
 
 void TFormPesanan::SpeedButton2Click()
 {
-    EntryWindow::deleteCurrent({FormBarang->Barang});
+    EntryWindow::deleteCurrent({barang()});
 }
 
 // Close, then re-assign the goods view's index: it stays the same, but the
@@ -138,5 +144,5 @@ void TFormPesanan::SpeedButton2Click()
 void TFormPesanan::SpeedButton4Click()
 {
     Close();
-    FormBarang->Barang->SetIndexName(QStringLiteral("Kode Pelanggan"));
+    barang()->SetIndexName(QStringLiteral("Kode Pelanggan"));
 }

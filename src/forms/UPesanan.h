@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TForm.h"
+#include "widgets/TForm.h"
 
 class QGroupBox;
 class TDBComboBox;

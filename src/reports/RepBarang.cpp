@@ -58,7 +58,7 @@ RepBarangDefinition CreateRepBarangOnSalesWindow(QObject* owner)
     const RepBarangDefinition definition = CreateRepBarang(owner, nullptr);
     TReport* report = definition.repBarang;
     ComponentRegistry::resolve(QStringLiteral("FormPenjualan"), QStringLiteral("dsPenjualan"), report,
-                               [report](TComponent* source) {
+                               [report](QObject* source) {
         if (auto* dataSource = dynamic_cast<TDataSource*>(source))
             bindDrivingView(report, dataSource->DataSet());
     });

@@ -1,7 +1,7 @@
 #include "TRepBand.h"
 
-#include "TReport.h"
 #include "TRepPrintable.h"
+#include "TReport.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -6,7 +6,7 @@
 #include "TRepPrintable.h"
 #include "TRepPrinter.h"
 #include "data/DataSet.h"
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

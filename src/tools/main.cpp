@@ -12,11 +12,11 @@
 
 #include "data/AliasConfig.h"
 #include "data/Exceptions.h"
-#include "data/StorageEngine.h"
 #include "data/OperatorAccount.h"
 #include "data/Schema.h"
 #include "data/SqlConnection.h"
 #include "data/SqliteEngine.h"
+#include "data/StorageEngine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -2,11 +2,11 @@
 #include "TestDatabase.h"
 #include "app/StartUp.h"
 #include "app/StyledLayout.h"
-#include "app/TApplication.h"
-#include "app/TTimer.h"
 #include "app/TStyledView.h"
 #include "app/UUtama.h"
 #include "app/Ucredits.h"
+#include "widgets/TApplication.h"
+#include "widgets/TTimer.h"
 
 #include <QFontMetrics>
 #include <QtTest>

@@ -1,12 +1,12 @@
-#include "StartUpMessage.h"
 #include "ModalAnswer.h"
+#include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
-#include "app/TApplication.h"
-#include "app/TImage.h"
-#include "app/TLabel.h"
 #include "app/UPassword.h"
 #include "app/UUtama.h"
+#include "widgets/TApplication.h"
+#include "widgets/TImage.h"
+#include "widgets/TLabel.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,14 +1,14 @@
-#include "StartUpMessage.h"
 #include "ModalAnswer.h"
+#include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
-#include "app/TApplication.h"
-#include "app/TLabel.h"
-#include "app/TSpeedButton.h"
-#include "app/TStatusBar.h"
 #include "app/UUtama.h"
 #include "app/Ucredits.h"
 #include "forms/UPelanggan.h"
+#include "widgets/TApplication.h"
+#include "widgets/TLabel.h"
+#include "widgets/TSpeedButton.h"
+#include "widgets/TStatusBar.h"
 
 #include <QMenu>
 #include <QMenuBar>

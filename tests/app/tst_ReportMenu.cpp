@@ -7,12 +7,12 @@
 
 #include "../reports/RepPageLog.h"
 #include "app/StartUp.h"
-#include "app/TApplication.h"
 #include "app/UUtama.h"
 #include "forms/UBarang.h"
 #include "forms/UPelanggan.h"
 #include "forms/UPenjualan.h"
 #include "reports/TRepPrintable.h"
+#include "widgets/TApplication.h"
 
 #include <QtTest>
 

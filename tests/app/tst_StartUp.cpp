@@ -2,11 +2,11 @@
 #include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
-#include "app/TApplication.h"
-#include "app/TLabel.h"
 #include "app/UPassword.h"
 #include "app/USplash.h"
 #include "app/UUtama.h"
+#include "widgets/TApplication.h"
+#include "widgets/TLabel.h"
 
 #include <QLineEdit>
 #include <QtTest>

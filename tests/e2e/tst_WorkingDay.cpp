@@ -12,8 +12,6 @@
 #include "TestDatabase.h"
 
 #include "app/StartUp.h"
-#include "app/TApplication.h"
-#include "app/TSpeedButton.h"
 #include "app/UPassword.h"
 #include "app/UUtama.h"
 #include "data/controls/TDBComboBox.h"
@@ -23,6 +21,8 @@
 #include "reports/TReport.h"
 #include "reports/ui/RegisterReportWindows.h"
 #include "reports/ui/UTanggal.h"
+#include "widgets/TApplication.h"
+#include "widgets/TSpeedButton.h"
 
 #include <QLineEdit>
 #include <QMenu>

@@ -1,15 +1,15 @@
 #include "EntryWindows.h"
 #include "MessageLog.h"
-#include "app/TSpeedButton.h"
 #include "app/UUtama.h"
 #include "data/Formats.h"
-#include "data/controls/Beep.h"
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TDBGrid.h"
 #include "forms/UBarang.h"
 #include "forms/UPelanggan.h"
 #include "forms/UPenjualan.h"
+#include "widgets/Beep.h"
+#include "widgets/TSpeedButton.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
 #include "EntryWindows.h"
 #include "MessageLog.h"
 
-#include "app/TSpeedButton.h"
 #include "app/UUtama.h"
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TDBGrid.h"
+#include "widgets/TSpeedButton.h"
 
 #include <QAbstractItemView>
 #include <QGroupBox>

@@ -1,11 +1,11 @@
 #include "EntryWindows.h"
 #include "MessageLog.h"
-#include "app/TSpeedButton.h"
 #include "app/UUtama.h"
-#include "data/controls/Beep.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TDBGrid.h"
 #include "forms/UPenjualan.h"
+#include "widgets/Beep.h"
+#include "widgets/TSpeedButton.h"
 
 #include <QtTest>
 

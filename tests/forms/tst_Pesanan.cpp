@@ -1,13 +1,13 @@
 #include "EntryWindows.h"
 #include "MessageLog.h"
 
-#include "app/MessageBoxes.h"
-#include "app/TLabel.h"
-#include "app/TSpeedButton.h"
 #include "app/UUtama.h"
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
-#include "forms/TPanel.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/TLabel.h"
+#include "widgets/TPanel.h"
+#include "widgets/TSpeedButton.h"
 
 #include <QAbstractItemView>
 #include <QGroupBox>

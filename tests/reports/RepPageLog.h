@@ -4,8 +4,8 @@
 // paint device whose engine logs every fill, text and picture with its
 // device rectangle or position.
 
-#include "reports/TReport.h"
 #include "reports/TRepPrinter.h"
+#include "reports/TReport.h"
 
 #include <QPaintDevice>
 #include <QPaintEngine>

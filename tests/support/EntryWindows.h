@@ -9,11 +9,11 @@
 #include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
-#include "app/TApplication.h"
 #include "forms/UBarang.h"
 #include "forms/UPelanggan.h"
 #include "forms/UPenjualan.h"
 #include "forms/UPesanan.h"
+#include "widgets/TApplication.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

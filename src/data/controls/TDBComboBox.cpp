@@ -1,7 +1,7 @@
 #include "TDBComboBox.h"
 
-#include "Beep.h"
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
+#include "widgets/Beep.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

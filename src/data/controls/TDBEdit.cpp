@@ -1,6 +1,6 @@
 #include "TDBEdit.h"
 
-#include "Beep.h"
+#include "widgets/Beep.h"
 
 TDBEdit::TDBEdit(QWidget* parent) : TMaskEdit(parent)
 {

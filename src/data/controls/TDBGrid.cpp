@@ -1,8 +1,8 @@
 #include "TDBGrid.h"
 
-#include "Beep.h"
-#include "ConfirmBox.h"
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
+#include "widgets/Beep.h"
+#include "widgets/ConfirmBox.h"
 
 #include <QApplication>
 #include <QKeyEvent>

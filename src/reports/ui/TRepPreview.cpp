@@ -1,6 +1,6 @@
 #include "TRepPreview.h"
 
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
 #include "reports/RepRound.h"
 #include "reports/TRepMessage.h"
 #include "reports/TRepPrinter.h"

@@ -1,6 +1,6 @@
 #include "TRepProgressForm.h"
 
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
 #include "reports/TRepMessage.h"
 #include "reports/TRepPrinter.h"
 

@@ -1,10 +1,10 @@
 #include "TRepStandardPreview.h"
 
 #include "TRepPreview.h"
-#include "app/MessageBoxes.h"
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
 #include "reports/Pictures.h"
 #include "reports/TRepPrinter.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,17 +1,17 @@
 #include "reports/ui/UTanggal.h"
 
-#include "app/Fonts.h"
-#include "app/TLabel.h"
-#include "app/TSpeedButton.h"
-#include "app/UUtama.h"
-#include "data/HandlerGuard.h"
-#include "forms/UBarang.h"
-#include "forms/UPelanggan.h"
-#include "forms/UPenjualan.h"
+#include "data/ComponentRegistry.h"
+#include "data/DataModel.h"
+#include "data/DateText.h"
+#include "errors/HandlerGuard.h"
 #include "reports/Pictures.h"
 #include "reports/ReportPreparation.h"
+#include "reports/TRepPrintable.h"
 #include "reports/TReport.h"
-#include "reports/ui/TDateTimePicker.h"
+#include "widgets/Fonts.h"
+#include "widgets/TDateTimePicker.h"
+#include "widgets/TLabel.h"
+#include "widgets/TSpeedButton.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -31,6 +31,17 @@ public:
         return Acceptable;
     }
 };
+
+// The invoice and its total label live on the main window.
+TReport* invoiceReport()
+{
+    return ComponentRegistry::findAs<TReport>(QStringLiteral("FormUtama"), QStringLiteral("repFakturPenjualan"));
+}
+
+TRepLabel* invoiceTotalLabel()
+{
+    return ComponentRegistry::findAs<TRepLabel>(QStringLiteral("FormUtama"), QStringLiteral("RepLabel10"));
+}
 
 } // namespace
 
@@ -55,7 +66,7 @@ void TFormTanggal::createControls()
     Edit1->setMaxLength(4);
     Edit1->setValidator(new UpperCase(Edit1));
     connect(Edit1, &QLineEdit::textChanged, this, [this] { guarded([this] { Edit1Change(); }); });
-    dtpTanggal1 = new TDateTimePicker(GroupBox1, QRect(96, 48, 129, 21));
+    dtpTanggal1 = new TDateTimePicker(GroupBox1, QRect(96, 48, 129, 21), ShortDateQtPattern(), ShortDateText);
     dtpTanggal1->SetLimits(QDate(2002, 1, 1), QDate(2006, 12, 12));
     dtpTanggal1->SetDateTime(QDateTime(QDate(2002, 12, 12), QTime(19, 29, 3)));
     setTabOrder(dtpTanggal1, Edit1);
@@ -83,18 +94,19 @@ void TFormTanggal::FormActivate()
 
 void TFormTanggal::Edit1Change()
 {
-    LocateInvoiceCustomer(FormPelanggan->Pelanggan, FormPenjualan->Penjualan, Edit1->text());
+    LocateInvoiceCustomer(DataModel::SharedView(QStringLiteral("Pelanggan")),
+                          DataModel::SharedView(QStringLiteral("Penjualan")), Edit1->text());
 }
 
 void TFormTanggal::writeInvoiceTotal()
 {
-    WriteTotal(FormBarang->Barang, FormUtama->RepLabel10);
+    WriteTotal(DataModel::SharedView(QStringLiteral("Barang")), invoiceTotalLabel());
 }
 
 void TFormTanggal::btnPreviewClick()
 {
     writeInvoiceTotal();
-    FormUtama->repFakturPenjualan->PreviewReport();
+    invoiceReport()->PreviewReport();
 }
 
 // The total is written first, as for the preview, so a printed invoice never
@@ -102,11 +114,11 @@ void TFormTanggal::btnPreviewClick()
 void TFormTanggal::btnPrintClick()
 {
     writeInvoiceTotal();
-    FormUtama->repFakturPenjualan->PrintReport();
+    invoiceReport()->PrintReport();
 }
 
 void TFormTanggal::SpeedButton3Click()
 {
-    FormUtama->repFakturPenjualan->CancelReport();
+    invoiceReport()->CancelReport();
     Close();
 }

@@ -6,11 +6,11 @@
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
-#include "data/HandlerGuard.h"
 #include "data/LocaleSettings.h"
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TMaskEdit.h"
+#include "errors/HandlerGuard.h"
 
 #include <QApplication>
 #include <QClipboard>

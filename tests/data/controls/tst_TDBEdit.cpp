@@ -1,10 +1,10 @@
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
-#include "data/HandlerGuard.h"
 #include "data/LocaleSettings.h"
-#include "data/controls/Beep.h"
 #include "data/controls/TDBEdit.h"
+#include "errors/HandlerGuard.h"
+#include "widgets/Beep.h"
 
 #include <QVBoxLayout>
 #include <QtTest>

@@ -2,11 +2,11 @@
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
-#include "data/HandlerGuard.h"
 #include "data/LocaleSettings.h"
-#include "data/controls/Beep.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TDBGrid.h"
+#include "errors/HandlerGuard.h"
+#include "widgets/Beep.h"
 
 #include <QVBoxLayout>
 #include <QtTest>

@@ -1,8 +1,8 @@
 #include "data/DateText.h"
-#include "data/HandlerGuard.h"
 #include "data/LocaleSettings.h"
-#include "data/controls/Beep.h"
 #include "data/controls/TMaskEdit.h"
+#include "errors/HandlerGuard.h"
+#include "widgets/Beep.h"
 
 #include <QClipboard>
 #include <QMenu>

@@ -2,7 +2,7 @@
 #include "ModalAnswer.h"
 #include "PreviewWindows.h"
 
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
 #include "reports/ui/RegisterReportWindows.h"
 #include "reports/ui/TRepPreview.h"
 

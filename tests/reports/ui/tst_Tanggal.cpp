@@ -5,18 +5,18 @@
 #include "TestDatabase.h"
 
 #include "app/StartUp.h"
-#include "app/TApplication.h"
-#include "app/TSpeedButton.h"
 #include "app/UUtama.h"
 #include "data/DateText.h"
 #include "forms/UBarang.h"
 #include "forms/UPelanggan.h"
 #include "forms/UPenjualan.h"
-#include "reports/TRepPrinter.h"
 #include "reports/TRepPrintable.h"
+#include "reports/TRepPrinter.h"
 #include "reports/TReport.h"
-#include "reports/ui/TDateTimePicker.h"
 #include "reports/ui/UTanggal.h"
+#include "widgets/TApplication.h"
+#include "widgets/TDateTimePicker.h"
+#include "widgets/TSpeedButton.h"
 
 #include <QLineEdit>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "HandlerGuard.h"
+#include "errors/HandlerGuard.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "app/TSpeedButton.h"
+#include "widgets/TSpeedButton.h"
 
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
 
 #include <QPainter>
 #include <QStyleOptionFrame>

@@ -1,4 +1,5 @@
-#include "data/HandlerGuard.h"
+#include "data/Exceptions.h"
+#include "errors/HandlerGuard.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Exceptions.h"
+#include "errors/Exception.h"
 
 #include <functional>
 #include <utility>

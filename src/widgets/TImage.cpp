@@ -1,4 +1,4 @@
-#include "app/TImage.h"
+#include "widgets/TImage.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "app/TTimer.h"
+#include "widgets/TTimer.h"
 
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
 
 TTimer::TTimer(QObject* owner, int interval, std::function<void()> onTimer)
     : QObject(owner), m_interval(interval), m_onTimer(std::move(onTimer))

@@ -1,8 +1,8 @@
-#include "app/TApplication.h"
-#include "app/TForm.h"
-#include "app/TTimer.h"
 #include "data/Exceptions.h"
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
+#include "widgets/TApplication.h"
+#include "widgets/TForm.h"
+#include "widgets/TTimer.h"
 
 #include <QtTest>
 

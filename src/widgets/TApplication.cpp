@@ -1,9 +1,9 @@
-#include "app/TApplication.h"
+#include "widgets/TApplication.h"
 
-#include "app/MessageBoxes.h"
-#include "app/TForm.h"
-#include "data/Exceptions.h"
-#include "data/HandlerGuard.h"
+#include "errors/Exception.h"
+#include "errors/HandlerGuard.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/TForm.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,13 +1,10 @@
-#include "app/TForm.h"
+#include "widgets/TForm.h"
 
-#include "app/Fonts.h"
-#include "app/TApplication.h"
-#include "data/HandlerGuard.h"
-#include "reports/Pictures.h"
+#include "errors/HandlerGuard.h"
+#include "widgets/Fonts.h"
+#include "widgets/TApplication.h"
 
 #include <QCloseEvent>
-#include <QIcon>
-#include <QPixmap>
 #include <QMenuBar>
 #include <QScreen>
 
@@ -22,7 +19,6 @@ void TForm::initWindow(const QString& caption, TBorderStyle style, QSize clientS
     setCaption(caption);
     setBorderStyle(style);
     setFont(windowFont());
-    setWindowIcon(QIcon(QPixmap::fromImage(Pictures::windowIcon())));
     m_fixedSize = style != TBorderStyle::bsSizeable && !maximisable;
     setClientSize(clientSize.width(), clientSize.height());
     centreOnScreen();

@@ -1,4 +1,4 @@
-#include "Exceptions.h"
+#include "errors/Exception.h"
 
 #include <cxxabi.h>
 #include <cstdlib>

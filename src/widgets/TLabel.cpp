@@ -1,4 +1,4 @@
-#include "app/TLabel.h"
+#include "widgets/TLabel.h"
 
 TLabel::TLabel(QWidget* parent, int left, int top, const QString& caption, const QFont& font, const QColor& color)
     : QLabel(parent)

@@ -1,4 +1,4 @@
-#include "forms/TPanel.h"
+#include "widgets/TPanel.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "app/TStatusBar.h"
+#include "widgets/TStatusBar.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "ModalAnswer.h"
-#include "app/MessageBoxes.h"
-#include "app/TApplication.h"
 #include "data/Exceptions.h"
-#include "data/HandlerGuard.h"
+#include "errors/HandlerGuard.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/TApplication.h"
 
 #include <QClipboard>
 #include <QtTest>

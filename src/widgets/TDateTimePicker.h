@@ -1,8 +1,10 @@
 #pragma once
 
-#include "data/Exceptions.h"
+#include "errors/Exception.h"
 
 #include <QDateTimeEdit>
+
+#include <functional>
 
 // A date outside a picker's limits.
 class EDateTimeError : public Exception {
@@ -11,11 +13,15 @@ public:
 };
 
 // A date picker with a drop-down calendar. It stores a date and time; its
-// limits are whole days, and the date shows in the locale's short date format.
+// limits are whole days. The owner gives the display pattern (Qt's letters)
+// and the text of a date in the limit errors, both from the locale's short
+// date format.
 class TDateTimePicker : public QDateTimeEdit {
     Q_OBJECT
 public:
-    TDateTimePicker(QWidget* parent, const QRect& bounds);
+    using DateText = std::function<QString(const QDate&)>;
+
+    TDateTimePicker(QWidget* parent, const QRect& bounds, const QString& displayPattern, DateText dateText);
 
     QDate MinDate() const { return m_minDate; }
     QDate MaxDate() const { return m_maxDate; }
@@ -33,6 +39,7 @@ protected:
     bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
 
 private:
+    DateText m_dateText;
     QDate m_minDate;
     QDate m_maxDate;
 };

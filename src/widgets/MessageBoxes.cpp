@@ -1,6 +1,6 @@
-#include "app/MessageBoxes.h"
+#include "widgets/MessageBoxes.h"
 
-#include "app/TApplication.h"
+#include "widgets/TApplication.h"
 
 #include <QApplication>
 #include <QClipboard>
