@@ -4,6 +4,7 @@
 #include "app/USplash.h"
 #include "app/UUtama.h"
 #include "app/Ucredits.h"
+#include "data/AliasConfig.h"
 #include "errors/Exception.h"
 #include "forms/UBarang.h"
 #include "forms/UPelanggan.h"
@@ -11,6 +12,7 @@
 #include "forms/UPesanan.h"
 #include "reports/Pictures.h"
 #include "reports/ui/UTanggal.h"
+#include "widgets/MessageBoxes.h"
 #include "widgets/TApplication.h"
 #include "widgets/TTimer.h"
 
@@ -28,6 +30,15 @@ void showSplash()
     FrmSplash->repaint();
     while (FrmSplash->Timer1->Enabled())
         QCoreApplication::processEvents();
+}
+
+// A server password that other users of the computer can read is worth
+// telling before the program goes on with it.
+void warnOfExposedPassword()
+{
+    const QString warning = AliasConfig::exposedPasswordWarning();
+    if (!warning.isEmpty())
+        Application->MessageBox(warning, Application->Title(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace
@@ -53,6 +64,7 @@ int runProgram(const std::function<void(TApplication&)>& onReady)
         onReady(application);
     try {
         showSplash();
+        warnOfExposedPassword();
         createForms();
         delete FrmSplash;
         FrmSplash = nullptr;

@@ -46,7 +46,11 @@ struct Alias {
 QString configFile();
 // $XDG_DATA_HOME/pwangsa/dor.sqlite (default ~/.local/share/pwangsa/dor.sqlite).
 QString defaultDatabasePath();
+// Raises EDatabaseError for an alias whose settings are wrong (port=abc).
 std::optional<Alias> find(const QString& name);
+// A warning for the user when the alias file holds a server password and
+// other users of the computer can read it; empty otherwise.
+QString exposedPasswordWarning();
 // Writes (or replaces) the alias; raises EDatabaseError when the file can't be written.
 void write(const QString& name, const Alias& alias);
 

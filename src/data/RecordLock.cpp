@@ -108,7 +108,7 @@ std::shared_ptr<RecordLocks> RecordLocks::forDatabase(const QString& databasePat
     if (auto existing = registry().value(databasePath).lock())
         return existing;
     const QByteArray lockPath = QFile::encodeName(databasePath + QStringLiteral("-locks"));
-    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         throw EDBEngineError(EngineCode::General,
                              QStringLiteral("Cannot open the lock file: %1").arg(QString::fromLocal8Bit(lockPath)));
@@ -122,19 +122,26 @@ std::shared_ptr<RecordLocks> RecordLocks::forDatabase(const QString& databasePat
     return locks;
 }
 
+std::shared_ptr<RecordLocks> RecordLocks::withinProcess()
+{
+    return std::shared_ptr<RecordLocks>(new RecordLocks(-1));
+}
+
 RecordLocks::RecordLocks(int fd) : m_fd(fd) {}
 
 RecordLocks::~RecordLocks()
 {
-    ::close(m_fd);  // drops every byte lock of this process on the file
+    if (m_fd >= 0)
+        ::close(m_fd);  // drops every byte lock of this process on the file
 }
 
 bool RecordLocks::lockOthers(const QString& key)
 {
-    return lockByte(m_fd, byteFor(key), F_WRLCK);
+    return m_fd < 0 || lockByte(m_fd, byteFor(key), F_WRLCK);
 }
 
 void RecordLocks::unlockOthers(const QString& key)
 {
-    lockByte(m_fd, byteFor(key), F_UNLCK);
+    if (m_fd >= 0)
+        lockByte(m_fd, byteFor(key), F_UNLCK);
 }

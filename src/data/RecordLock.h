@@ -55,8 +55,13 @@ class RecordLocks : public RecordLockTable {
 public:
     static constexpr off_t kInUseByte = 0;
 
-    // The lock table of a database file (one per file and process).
+    // The lock table of a database file (one per file and process). The side
+    // file is made readable and writable by its owner only.
     static std::shared_ptr<RecordLocks> forDatabase(const QString& databasePath);
+    // Locks among the views of this process only, for a database on a
+    // read-only medium: no side file can be made there, and no other process
+    // can change the database either.
+    static std::shared_ptr<RecordLocks> withinProcess();
     ~RecordLocks() override;
 
 protected:
@@ -66,7 +71,7 @@ protected:
 private:
     explicit RecordLocks(int fd);
 
-    int m_fd;
+    int m_fd;  // -1: within this process only
 };
 
 template <class Work>

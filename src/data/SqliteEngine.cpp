@@ -2,6 +2,7 @@
 
 #include "Exceptions.h"
 #include "RecordLock.h"
+#include "SqliteFiles.h"
 
 #include <QDate>
 #include <QFile>
@@ -45,9 +46,15 @@ SqliteDatabase::SqliteDatabase(const QString& path)
 {
     if (!QFileInfo(m_path).isFile())
         raiseEngineError(EngineCode::FileNotFound, QStringLiteral("Database file not found: %1").arg(path));
+    // A database on a write-protected medium (a backup on a locked stick) can
+    // still be read: immutable, without journal, locks or a side file.
+    const bool readOnlyMedium = SqliteFiles::onReadOnlyMedium(m_path);
+    if (readOnlyMedium)
+        SqliteFiles::requireNoPendingLog(m_path);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(m_path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setDatabaseName(readOnlyMedium ? SqliteFiles::immutableUri(m_path) : m_path);
+    db.setConnectOptions(readOnlyMedium ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI")
+                                        : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {
         const QSqlError error = db.lastError();
         db = QSqlDatabase();
@@ -55,14 +62,16 @@ SqliteDatabase::SqliteDatabase(const QString& path)
         raiseSqlError(error, QStringLiteral("Cannot open %1").arg(path));
     }
     try {
-        run(QStringLiteral("PRAGMA journal_mode=WAL"));
-        run(QStringLiteral("PRAGMA synchronous=FULL"));
+        if (!readOnlyMedium) {
+            run(QStringLiteral("PRAGMA journal_mode=WAL"));
+            run(QStringLiteral("PRAGMA synchronous=FULL"));
+        }
         const QVariant handle = db.driver()->handle();
         if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
             m_handle = *static_cast<sqlite3* const*>(handle.constData());
         if (!m_handle)
             raiseEngineError(EngineCode::General, QStringLiteral("Cannot open %1: no SQLite handle").arg(path));
-        m_locks = RecordLocks::forDatabase(m_path);
+        m_locks = readOnlyMedium ? RecordLocks::withinProcess() : RecordLocks::forDatabase(m_path);
         struct stat info {};
         if (::stat(QFile::encodeName(m_path).constData(), &info) == 0) {
             m_fileDevice = info.st_dev;

@@ -4,9 +4,9 @@
 #include "Console.h"
 #include "CsvTransfer.h"
 #include "DatabaseCare.h"
+#include "FileChecks.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFileInfo>
 
 namespace CareCommands {
@@ -26,8 +26,9 @@ struct CsvCommand {
     QString name;
     QString description;
     QString folderHelp;
-    qint64 (*work)(const AliasConfig::Alias& database, const QString& dir);
+    qint64 (*work)(const AliasConfig::Alias& database, const QString& dir, bool edited);
     QString report;  // %1 rows, %2 the folder, %3 the database
+    QString editedHelp;  // import's --edited option; empty for export
 };
 
 // The alias's database; a SQLite file must exist and is named absolutely.
@@ -45,14 +46,17 @@ int runCsv(const CsvCommand& command, const QStringList& arguments)
     parser.setApplicationDescription(command.description);
     const QCommandLineOption alias = CommandLine::aliasOption();
     const QCommandLineOption csv(QStringLiteral("csv"), command.folderHelp, QStringLiteral("DIR"));
+    const QCommandLineOption edited(QStringLiteral("edited"), command.editedHelp);
     parser.addOptions({alias, csv});
+    if (!command.editedHelp.isEmpty())
+        parser.addOption(edited);
     if (!CommandLine::parse(parser, command.name, arguments))
         return 0;
     if (!parser.isSet(csv))
         throw UsageError("--csv DIR is required");
     const QString dir = absolute(parser.value(csv));
     const AliasConfig::Alias database = databaseOf(command, parser.value(alias));
-    const qint64 rows = command.work(database, dir);
+    const qint64 rows = command.work(database, dir, !command.editedHelp.isEmpty() && parser.isSet(edited));
     Console::print(command.report.arg(rows).arg(dir, database.isPostgres() ? database.describe() : database.path));
     return 0;
 }
@@ -75,10 +79,12 @@ int runBackup(const QStringList& arguments)
     const QString database = source.isPostgres() ? source.describe()
                                                  : CommandLine::sqliteFile(parser.value(alias), QStringLiteral("Backup"));
     const QString target = absolute(parser.positionalArguments().first());
-    if (target == database)
+    if (target == database || FileChecks::sameFile(target, database))
         throw UsageError("the backup file must not be the database itself");
+    FileChecks::requireRegularOrMissing(target, QStringLiteral("The backup file"));
     if (QFileInfo::exists(target) && !parser.isSet(force))
         throw std::runtime_error(QStringLiteral("%1 already exists (use --force to replace it)").arg(target).toStdString());
+    FileChecks::makeParentFolder(target);
     const DatabaseCare::Counts counts = source.isPostgres() ? DatabaseCare::backupFromServer(source, target)
                                                             : DatabaseCare::backup(database, target);
     Console::print(QStringLiteral("Backup of %1 written to %2 and checked: %3.")
@@ -106,12 +112,12 @@ int runRestore(const QStringList& arguments)
                 .toStdString());
     const QString database = CommandLine::sqliteFile(parser.value(alias), QStringLiteral("Restore"), false);
     const QString source = absolute(parser.positionalArguments().first());
-    if (!QFileInfo(source).isFile())
+    if (!QFileInfo::exists(source))
         throw std::runtime_error(QStringLiteral("Backup file not found: %1").arg(source).toStdString());
-    if (source == database)
+    FileChecks::requireRegularOrMissing(source, QStringLiteral("The backup file"));
+    if (source == database || FileChecks::sameFile(source, database))
         throw UsageError("the backup file must not be the database itself");
-    if (!QDir().mkpath(QFileInfo(database).absolutePath()))
-        throw std::runtime_error(QStringLiteral("Cannot create the folder of %1").arg(database).toStdString());
+    FileChecks::makeParentFolder(database);
     const bool hadDatabase = QFileInfo::exists(database);
     const DatabaseCare::Counts counts = DatabaseCare::restore(source, database);
     Console::print(QStringLiteral("Restored %1 from %2: %3.").arg(database, source, DatabaseCare::describe(counts)));
@@ -128,9 +134,14 @@ int runExport(const QStringList& arguments)
                                   "database (SQLite or PostgreSQL, the same files for the same rows): UTF-8, a header row of the field "
                                   "names, quoted as RFC 4180 says, dates as YYYY-MM-DD, numbers with \".\" as decimal "
                                   "separator; DataBarang.csv has the computed column \"Jumlah Harga\" (Harga Satuan x "
-                                  "Banyak Barang, 0 when either is empty) at the end."),
-                   QStringLiteral("The folder for the files (made when missing)."), &CsvTransfer::exportTo,
-                   QStringLiteral("Exported %1 rows to %2 from %3.")},
+                                  "Banyak Barang, 0 when either is empty) at the end. Both files are put in place only when both are complete, "
+                                  "followed by export.manifest with their sizes and checksums, which import checks; "
+                                  "an earlier export in DIR stays whole until then."),
+                   QStringLiteral("The folder for the files (made when missing)."),
+                   [](const AliasConfig::Alias& database, const QString& dir, bool) {
+                       return CsvTransfer::exportTo(database, dir);
+                   },
+                   QStringLiteral("Exported %1 rows to %2 from %3."), QString()},
         arguments);
 }
 
@@ -139,11 +150,14 @@ int runImport(const QStringList& arguments)
     return runCsv(
         CsvCommand{QStringLiteral("import"),
                    QStringLiteral("Reads DataPelanggan.csv and DataBarang.csv from DIR (as export writes them; the column "
-                                  "\"Jumlah Harga\" is ignored) into an empty database (SQLite or PostgreSQL), in one transaction. Every value is checked first: a "
+                                  "\"Jumlah Harga\" is ignored) into an empty database (SQLite or PostgreSQL), in one transaction. Every value is checked: a "
                                   "wrong date, a number that isn't one, a text longer than its field or a duplicate key "
-                                  "rejects the whole import with its file, line and column, and nothing is written."),
+                                  "rejects the whole import with its file, line and column, and nothing is written. The files must be the pair one "
+                                  "export wrote (export.manifest says so), unless --edited is given."),
                    QStringLiteral("The folder holding the files."), &CsvTransfer::importFrom,
-                   QStringLiteral("Imported %1 rows from %2 into %3.")},
+                   QStringLiteral("Imported %1 rows from %2 into %3."),
+                   QStringLiteral("The files were changed after the export (or made by hand): import them without "
+                                  "checking them against export.manifest.")},
         arguments);
 }
 

@@ -42,6 +42,9 @@ QCommandLineOption aliasOption()
 
 AliasConfig::Alias findAlias(const QString& alias)
 {
+    const QString warning = AliasConfig::exposedPasswordWarning();
+    if (!warning.isEmpty())
+        Console::printError(QStringLiteral("warning: ") + warning);
     const auto entry = AliasConfig::find(alias);
     if (!entry)
         throw std::runtime_error(QStringLiteral("Unknown database alias: %1").arg(alias).toStdString());

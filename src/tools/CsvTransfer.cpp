@@ -1,27 +1,34 @@
 #include "CsvTransfer.h"
 
 #include "Csv.h"
+#include "FileChecks.h"
+#include "OutputFile.h"
 #include "Progress.h"
+#include "SchemaCheck.h"
 #include "SqlWork.h"
 #include "Tables.h"
 
+#include "data/Exceptions.h"
 #include "data/Schema.h"
 #include "data/SqlConnection.h"
 #include "data/SqlErrors.h"
 
+#include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QHash>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStringDecoder>
 
 #include <cmath>
+#include <memory>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace CsvTransfer {
 
@@ -74,17 +81,61 @@ QString amountText(const QVariant& harga, const QVariant& banyak)
     return numberText(harga.isNull() || banyak.isNull() ? 0.0 : harga.toDouble() * banyak.toDouble());
 }
 
-qint64 writeTable(QSqlDatabase& db, const Layout& layout, const QDir& dir)
+// The manifest that export writes last: the size and SHA-256 of both files.
+const QString kManifest = QStringLiteral("export.manifest");
+const QString kManifestHeading = QStringLiteral("PWANGSA export 1");
+
+struct FileSum {
+    qint64 size = 0;
+    QString sha256;  // hex
+    bool operator==(const FileSum&) const = default;
+};
+
+// Writes text into a file, checking every write, and sums what it wrote.
+class SummedWriter {
+public:
+    SummedWriter(const QString& path, const QString& target) : m_file(path), m_target(target)
+    {
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            fail();
+    }
+    void write(const QString& text)
+    {
+        const QByteArray bytes = text.toUtf8();
+        if (m_file.write(bytes) != bytes.size())
+            fail();
+        m_hash.addData(bytes);
+        m_size += bytes.size();
+    }
+    FileSum finish()
+    {
+        if (!m_file.flush())
+            fail();
+        m_file.close();
+        if (m_file.error() != QFile::NoError)
+            fail();
+        return FileSum{m_size, QString::fromLatin1(m_hash.result().toHex())};
+    }
+
+private:
+    [[noreturn]] void fail() { failWith(QStringLiteral("Cannot write %1: %2").arg(m_target, m_file.errorString())); }
+
+    QFile m_file;
+    QString m_target;
+    QCryptographicHash m_hash{QCryptographicHash::Sha256};
+    qint64 m_size = 0;
+};
+
+// Writes one table's file; returns its rows and the file's sum.
+std::pair<qint64, FileSum> writeTable(QSqlDatabase& db, const Layout& layout, OutputFile& output)
 {
-    QSaveFile file(dir.filePath(fileName(layout)));
-    if (!file.open(QIODevice::WriteOnly))
-        failWith(QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString()));
+    SummedWriter file(output.path(), output.describe());
     QStringList header;
     for (const Column& column : layout.columns)
         header.append(column.name);
     if (hasAmount(layout))
         header.append(Tables::kJumlahHarga);
-    file.write(Csv::formatRecord(header).toUtf8());
+    file.write(Csv::formatRecord(header));
     QSqlQuery rows = SqlWork::run(db, selectAll(layout));
     Progress progress(QStringLiteral("Writing ") + fileName(layout), QStringLiteral("rows"));
     qint64 count = 0;
@@ -94,27 +145,65 @@ qint64 writeTable(QSqlDatabase& db, const Layout& layout, const QDir& dir)
             fields.append(valueText(rows.value(i), layout.columns[i].kind));
         if (hasAmount(layout))
             fields.append(amountText(rows.value(5), rows.value(6)));
-        file.write(Csv::formatRecord(fields).toUtf8());
+        file.write(Csv::formatRecord(fields));
     }
-    if (!file.commit())
-        failWith(QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString()));
-    return count;
+    return {count, file.finish()};
 }
 
-// One table's file read and checked: the stored values in layout order.
-struct TableRows {
-    const Layout* layout;
-    QList<QVariantList> rows;
-};
+QString manifestText(const QList<FileSum>& sums)
+{
+    QString text = kManifestHeading + QLatin1Char('\n');
+    for (int i = 0; i < sums.size(); ++i)
+        text += QStringLiteral("%1 %2 sha256:%3\n").arg(fileName(Tables::data()[i])).arg(sums[i].size).arg(sums[i].sha256);
+    return text;
+}
+
+// The sum of a file as it is now.
+FileSum sumOf(const QString& path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        failWith(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    return FileSum{file.size(), QString::fromLatin1(hash.result().toHex())};
+}
+
+// Refuses files that are not the pair the manifest in `dir` describes.
+void requireManifest(const QDir& dir)
+{
+    QFile file(dir.filePath(kManifest));
+    if (!file.open(QIODevice::ReadOnly))
+        failWith(QStringLiteral("%1 has no %2: DataPelanggan.csv and DataBarang.csv were not written together by one "
+                                "pwangsa-admin export (one that was cut short leaves them so). Export again, or give "
+                                "--edited to import files you changed yourself.")
+                     .arg(dir.path(), kManifest));
+    const QStringList lines = QString::fromUtf8(file.read(4096)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    int checked = 0;
+    for (const Layout& layout : Tables::data()) {
+        const QStringList parts = lines.value(checked + 1).split(QLatin1Char(' '));
+        bool numeric = false;
+        const qint64 size = parts.value(1).toLongLong(&numeric);
+        if (lines.value(0) != kManifestHeading || parts.size() != 3 || parts[0] != fileName(layout) || !numeric
+            || !parts[2].startsWith(QLatin1String("sha256:")))
+            failWith(QStringLiteral("%1 is damaged; export again").arg(file.fileName()));
+        if (!(sumOf(dir.filePath(fileName(layout))) == FileSum{size, parts[2].mid(7)}))
+            failWith(QStringLiteral("%1 does not match %2: it was changed after the export, or the two files come "
+                                    "from different exports. Export again, or give --edited to import files you "
+                                    "changed yourself.")
+                         .arg(dir.filePath(fileName(layout)), kManifest));
+        ++checked;
+    }
+}
 
 // The value of one field, or a text saying what is wrong with it.
 QVariant convert(const Column& column, const QString& text, QString* problem)
 {
-    if (text.isEmpty()) {
-        if (column.key)
-            *problem = QStringLiteral("the key must not be empty");
+    if (column.key && text.trimmed().isEmpty()) {
+        *problem = QStringLiteral("the key must not be empty or blank");
         return QVariant();
     }
+    if (text.isEmpty())
+        return QVariant();
     switch (column.kind) {
     case Kind::Text:
         if (text.size() > column.size)
@@ -144,16 +233,20 @@ QList<int> readHeader(const Csv::Record& header, const Layout& layout)
 {
     const QString file = fileName(layout);
     QList<int> positions(int(layout.columns.size()), -1);
+    QSet<QString> seen;
     for (int i = 0; i < header.fields.size(); ++i) {
         const QString& name = header.fields[i];
+        if (seen.contains(name))
+            Csv::failAt(file, header.line, i + 1, QStringLiteral("the header names \"%1\" twice").arg(name));
+        seen.insert(name);
         const auto column = std::find_if(layout.columns.begin(), layout.columns.end(),
                                          [&name](const Column& c) { return c.name == name; });
-        if (column != layout.columns.end() && positions[column - layout.columns.begin()] < 0)
+        if (column != layout.columns.end())
             positions[column - layout.columns.begin()] = i;
         else if (hasAmount(layout) && name == Tables::kJumlahHarga)
             continue;
         else
-            Csv::failAt(file, header.line, i + 1, QStringLiteral("\"%1\" is not a field of %2, or comes twice").arg(name, layout.name));
+            Csv::failAt(file, header.line, i + 1, QStringLiteral("\"%1\" is not a field of %2").arg(name, layout.name));
     }
     for (int i = 0; i < positions.size(); ++i) {
         if (positions[i] < 0)
@@ -161,54 +254,6 @@ QList<int> readHeader(const Csv::Record& header, const Layout& layout)
                         QStringLiteral("the header lacks the field \"%1\"").arg(layout.columns[i].name));
     }
     return positions;
-}
-
-QString readText(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        failWith(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(file.readAll());
-    if (utf8.hasError())
-        failWith(QStringLiteral("%1 is not UTF-8 text").arg(path));
-    return text;
-}
-
-TableRows readTable(const QDir& dir, const Layout& layout)
-{
-    const QString file = fileName(layout);
-    const QList<Csv::Record> records = Csv::parse(readText(dir.filePath(file)), file);
-    if (records.isEmpty())
-        failWith(QStringLiteral("%1 is empty: it needs at least the header row").arg(file));
-    const QList<int> positions = readHeader(records.first(), layout);
-    TableRows table{&layout, {}};
-    QHash<QString, int> keys;  // key value -> line of its first record
-    Progress progress(QStringLiteral("Checking ") + file, QStringLiteral("rows"));
-    for (const Csv::Record& record : records.mid(1)) {
-        progress.report(table.rows.size(), records.size() - 1);
-        if (record.fields.size() != records.first().fields.size())
-            Csv::failAt(file, record.line, 1, QStringLiteral("%1 fields where the header has %2")
-                                                   .arg(record.fields.size())
-                                                   .arg(records.first().fields.size()));
-        QVariantList row;
-        for (int i = 0; i < positions.size(); ++i) {
-            QString problem;
-            row.append(convert(layout.columns[i], record.fields[positions[i]], &problem));
-            if (!problem.isEmpty())
-                Csv::failAt(file, record.line, positions[i] + 1, layout.columns[i].name + QStringLiteral(": ") + problem);
-        }
-        const QString key = valueText(row.first(), layout.columns.front().kind);
-        const int firstLine = keys.value(key, 0);
-        if (firstLine > 0)
-            Csv::failAt(file, record.line, positions[0] + 1,
-                        QStringLiteral("%1: the key \"%2\" is already on line %3")
-                            .arg(layout.columns[0].name, record.fields[positions[0]])
-                            .arg(firstLine));
-        keys.insert(key, record.line);
-        table.rows.append(row);
-    }
-    return table;
 }
 
 QString insertInto(const Layout& layout)
@@ -232,20 +277,56 @@ QVariant stored(const QVariant& value, Kind kind, bool postgres)
     return value;
 }
 
-qint64 insertRows(QSqlDatabase& db, const TableRows& table)
+// One table's file, read record by record: every value checked, then
+// inserted. A duplicate key is the database's to find (the file may be too
+// large to remember its keys). Returns the rows imported.
+qint64 importTable(QSqlDatabase& db, const QDir& dir, const Layout& layout)
 {
+    const QString file = fileName(layout);
+    QFile input(dir.filePath(file));
+    if (!input.open(QIODevice::ReadOnly))
+        failWith(QStringLiteral("Cannot read %1: %2").arg(input.fileName(), input.errorString()));
+    Csv::Reader reader(input, file);
+    Csv::Record header;
+    if (!reader.next(&header))
+        failWith(QStringLiteral("%1 is empty: it needs at least the header row").arg(file));
+    const QList<int> positions = readHeader(header, layout);
     QSqlQuery insert(db);
-    if (!insert.prepare(insertInto(*table.layout)))
-        raiseSqlError(insert.lastError(), table.layout->name);
+    if (!insert.prepare(insertInto(layout)))
+        raiseSqlError(insert.lastError(), layout.name);
     const bool postgres = Schema::isPostgres(db);
-    Progress progress(QStringLiteral("Importing ") + table.layout->name, QStringLiteral("rows"));
+    Progress progress(QStringLiteral("Importing ") + layout.name, QStringLiteral("rows"));
     qint64 count = 0;
-    for (const QVariantList& row : table.rows) {
-        for (int i = 0; i < row.size(); ++i)
-            insert.bindValue(i, stored(row[i], table.layout->columns[i].kind, postgres));
-        if (!insert.exec())
-            raiseSqlError(insert.lastError(), QStringLiteral("Importing %1").arg(table.layout->name));
-        progress.report(++count, table.rows.size());
+    int blankLine = 0;
+    for (Csv::Record record; reader.next(&record);) {
+        if (blankLine > 0)
+            Csv::failAt(file, blankLine, 1, QStringLiteral("an empty line"));
+        if (record.blank) {  // allowed as the last line only
+            blankLine = record.line;
+            continue;
+        }
+        if (record.fields.size() != header.fields.size())
+            Csv::failAt(file, record.line, 1, QStringLiteral("%1 fields where the header has %2")
+                                                   .arg(record.fields.size())
+                                                   .arg(header.fields.size()));
+        for (int i = 0; i < positions.size(); ++i) {
+            QString problem;
+            const QVariant value = convert(layout.columns[i], record.fields[positions[i]], &problem);
+            if (!problem.isEmpty())
+                Csv::failAt(file, record.line, positions[i] + 1, layout.columns[i].name + QStringLiteral(": ") + problem);
+            insert.bindValue(i, stored(value, layout.columns[i].kind, postgres));
+        }
+        try {
+            if (!insert.exec())
+                raiseSqlError(insert.lastError(), QStringLiteral("Importing %1").arg(layout.name));
+        } catch (const EDBEngineError& error) {
+            if (error.ErrorCode() != DBIERR_KEYVIOL)
+                throw;
+            Csv::failAt(file, record.line, positions[0] + 1,
+                        QStringLiteral("%1: the key \"%2\" is already in the file")
+                            .arg(layout.columns[0].name, record.fields[positions[0]]));
+        }
+        progress.report(++count);
     }
     return count;
 }
@@ -292,26 +373,51 @@ void inTransaction(const AliasConfig::Alias& database, bool writing, Work&& work
 
 qint64 exportTo(const AliasConfig::Alias& database, const QString& dir)
 {
+    const QDir folder(dir);
     if (!QDir().mkpath(dir))
         failWith(QStringLiteral("Cannot create the folder %1").arg(dir));
+    std::vector<std::unique_ptr<OutputFile>> outputs;
+    for (const Layout& layout : Tables::data())
+        outputs.push_back(std::make_unique<OutputFile>(folder.filePath(fileName(layout))));
+    OutputFile manifest(folder.filePath(kManifest));
+    QList<FileSum> sums;
     qint64 count = 0;
     inTransaction(database, false, [&](QSqlDatabase& db) {
-        for (const Layout& layout : Tables::data())  // both files from one reading
-            count += writeTable(db, layout, QDir(dir));
+        SchemaCheck::require(db, database.describe());
+        for (std::size_t i = 0; i < outputs.size(); ++i) {  // both files from one reading
+            const auto [rows, sum] = writeTable(db, Tables::data()[i], *outputs[i]);
+            count += rows;
+            sums.append(sum);
+        }
     });
+    SummedWriter(manifest.path(), manifest.describe()).write(manifestText(sums));
+    // The old manifest goes first: a switch cut short leaves a pair that
+    // import refuses, never one it takes.
+    if (QFile::exists(folder.filePath(kManifest)) && !QFile::remove(folder.filePath(kManifest)))
+        failWith(QStringLiteral("Cannot replace %1").arg(folder.filePath(kManifest)));
+    for (const auto& output : outputs)
+        output->commit();
+    manifest.commit();
     return count;
 }
 
-qint64 importFrom(const AliasConfig::Alias& database, const QString& dir)
+qint64 importFrom(const AliasConfig::Alias& database, const QString& dir, bool edited)
 {
+    const QDir folder(dir);
+    for (const Layout& layout : Tables::data()) {
+        const QString path = folder.filePath(fileName(layout));
+        FileChecks::requireRegularOrMissing(path, QStringLiteral("The file"));
+        if (!QFileInfo::exists(path))
+            failWith(QStringLiteral("Cannot read %1: there is no such file").arg(path));
+    }
+    if (!edited)
+        requireManifest(folder);
     qint64 count = 0;
     inTransaction(database, true, [&](QSqlDatabase& db) {
+        SchemaCheck::require(db, database.describe());
         requireEmpty(db, database);
-        QList<TableRows> tables;
         for (const Layout& layout : Tables::data())
-            tables.append(readTable(QDir(dir), layout));
-        for (const TableRows& table : tables)
-            count += insertRows(db, table);
+            count += importTable(db, folder, layout);
     });
     return count;
 }

@@ -22,7 +22,6 @@ using SqlWork::rollback;
 using SqlWork::run;
 
 constexpr int kBatch = 2000;
-const QString kOperator = QStringLiteral("Operator");
 
 struct Table {
     QString name;
@@ -38,8 +37,7 @@ QList<Table> tables()
             table.columns.append(column.name);
         all.append(table);
     }
-    all.append(Table{kOperator,
-                     {QStringLiteral("Nama"), QStringLiteral("Salt"), QStringLiteral("Hash"), QStringLiteral("Iterations")}});
+    all.append(Table{Tables::kOperator, Tables::operatorColumns()});
     return all;
 }
 
@@ -134,7 +132,7 @@ DatabaseCare::Counts copy(QSqlDatabase& from, QSqlDatabase& to, bool replace)
         try {
             Progress progress(QStringLiteral("Copying"), QStringLiteral("rows"));
             for (const Table& table : tables()) {
-                if (replace || table.name == kOperator)  // one operator account: the source's
+                if (replace || table.name == Tables::kOperator)  // one operator account: the source's
                     run(to, QStringLiteral("DELETE FROM %1").arg(quoted(table.name)));
                 numbers.append(copyTable(from, to, table, progress));
             }

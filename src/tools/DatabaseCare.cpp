@@ -1,9 +1,8 @@
 #include "DatabaseCare.h"
 
 #include "DataCopy.h"
-#include "Progress.h"
+#include "SchemaCheck.h"
 #include "SqliteHandle.h"
-#include "Tables.h"
 
 #include "data/RecordLock.h"
 #include "data/Schema.h"
@@ -11,7 +10,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 
 #include <sqlite3.h>
 
@@ -24,7 +22,6 @@ namespace DatabaseCare {
 
 namespace {
 
-constexpr int kPagesPerStep = 256;
 constexpr int kBusyRetries = 600;  // 30 s of 50 ms waits for a writer to finish
 
 [[noreturn]] void failWith(const QString& text)
@@ -32,36 +29,37 @@ constexpr int kBusyRetries = 600;  // 30 s of 50 ms waits for a writer to finish
     throw std::runtime_error(text.toStdString());
 }
 
+// A file of ours with the files SQLite and the record locks keep beside it.
 void removeFiles(const QString& path)
 {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+    for (const char* suffix : {"", "-wal", "-shm", "-journal", "-locks"})
         QFile::remove(path + QLatin1String(suffix));
 }
 
-// Copies `from` into the new file `to`, page by page with the backup API; a
-// write to the source by another program restarts the copy, so the result is
-// always one committed state.
+// Copies `from` into the new file `to` with the backup API, all pages in one
+// step: one read transaction, so the copy is one committed state and ends
+// however busily other programs write meanwhile (they go on writing; in WAL
+// mode a reader holds nobody up). Only a writer still starting up can keep
+// the source busy, and that is waited for a bounded time.
 void copy(const QString& from, const QString& to)
 {
-    SqliteHandle source(from);
-    SqliteHandle target(to, true);
+    SqliteHandle source(from, SqliteHandle::Open::Read);
+    SqliteHandle target(to, SqliteHandle::Open::Create);
     sqlite3_backup* backup = sqlite3_backup_init(target.get(), "main", source.get(), "main");
     if (!backup)
         target.fail(QStringLiteral("Cannot start copying %1").arg(from));
-    Progress progress(QStringLiteral("Copying"), QStringLiteral("pages"));
     int result = SQLITE_OK;
-    for (int busy = 0; busy < kBusyRetries;) {
-        result = sqlite3_backup_step(backup, kPagesPerStep);
-        if (result == SQLITE_BUSY || result == SQLITE_LOCKED) {
-            ++busy;
-            sqlite3_sleep(50);
-        } else if (result != SQLITE_OK) {
+    for (int busy = 0; busy < kBusyRetries; ++busy) {
+        result = sqlite3_backup_step(backup, -1);
+        if (result != SQLITE_BUSY && result != SQLITE_LOCKED)
             break;
-        }
-        progress.report(sqlite3_backup_pagecount(backup) - sqlite3_backup_remaining(backup),
-                        sqlite3_backup_pagecount(backup));
+        sqlite3_sleep(50);
     }
     const int finish = sqlite3_backup_finish(backup);
+    if (result == SQLITE_BUSY || result == SQLITE_LOCKED)
+        failWith(QStringLiteral("Cannot copy %1: it stayed busy for %2 seconds; try again later")
+                     .arg(from)
+                     .arg(kBusyRetries / 20));
     if (result != SQLITE_DONE || finish != SQLITE_OK)
         failWith(QStringLiteral("Cannot copy %1: %2").arg(from, QString::fromUtf8(sqlite3_errstr(result == SQLITE_DONE ? finish : result))));
     target.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -69,60 +67,23 @@ void copy(const QString& from, const QString& to)
 
 void checkSchema(SqliteHandle& db)
 {
-    for (const Tables::Layout& layout : Tables::data()) {
-        QSet<QString> fields;
-        for (const QVariant& name : db.column(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(layout.name)))
-            fields.insert(name.toString());
-        for (const Tables::Column& column : layout.columns) {
-            if (!fields.contains(column.name))
-                failWith(QStringLiteral("%1 is not a PWANGSA database: table %2 lacks the field \"%3\"")
-                             .arg(db.path(), layout.name, column.name));
-        }
-    }
+    SchemaCheck::require(
+        [&db](const QString& table) {
+            SchemaCheck::Columns columns;
+            SqliteStatement query(db, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
+            query.bind(1, table);
+            while (query.next())
+                columns.insert(query.value(0).toString(), query.value(1).toString());
+            return columns;
+        },
+        db.path());
     if (db.column(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='index' AND name='Kode Pelanggan' "
                                  "AND tbl_name='DataBarang'"))
             .value(0)
             .toInt()
         != 1)
         failWith(QStringLiteral("%1 is not a PWANGSA database: the index \"Kode Pelanggan\" is missing").arg(db.path()));
-    if (db.column(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name='Operator'")).value(0).toInt()
-        != 1)
-        failWith(QStringLiteral("%1 is not a PWANGSA database: the table Operator is missing").arg(db.path()));
 }
-
-// An exclusive lock on the in-use byte of the database's lock file: granted
-// only while no program has the database open, and while held no program can
-// open it.
-class InUseLock {
-public:
-    explicit InUseLock(const QString& database)
-    {
-        const QByteArray path = QFile::encodeName(database + QStringLiteral("-locks"));
-        m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (m_fd < 0)
-            failWith(QStringLiteral("Cannot open the lock file %1").arg(QString::fromLocal8Bit(path)));
-        struct flock lock {};
-        lock.l_type = F_WRLCK;
-        lock.l_whence = SEEK_SET;
-        lock.l_start = RecordLocks::kInUseByte;
-        lock.l_len = 1;
-        int result = 0;
-        while ((result = ::fcntl(m_fd, F_SETLK, &lock)) != 0 && errno == EINTR) {
-        }
-        if (result != 0) {
-            ::close(m_fd);
-            failWith(QStringLiteral("The database %1 is in use by a running program; close PWANGSA everywhere "
-                                    "it is open and try again")
-                         .arg(database));
-        }
-    }
-    ~InUseLock() { ::close(m_fd); }
-    InUseLock(const InUseLock&) = delete;
-    InUseLock& operator=(const InUseLock&) = delete;
-
-private:
-    int m_fd = -1;
-};
 
 // Folds the write-ahead log of a database nobody has open into the file (so
 // no log of the old file is ever read with the new one) and keeps the file
@@ -135,9 +96,11 @@ void settleAndKeep(const QString& database, const QString& before)
         db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     }
     removeFiles(before);
-    if (::link(QFile::encodeName(database).constData(), QFile::encodeName(before).constData()) != 0
-        && !QFile::copy(database, before))
+    if (::link(QFile::encodeName(database).constData(), QFile::encodeName(before).constData()) == 0)
+        return;
+    if (!QFile::copy(database, before))
         failWith(QStringLiteral("Cannot keep the previous database as %1").arg(before));
+    QFile::setPermissions(before, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 // Copies and checks `from` as `staged`; the staged file is removed on failure.
@@ -171,9 +134,42 @@ QString describe(const Counts& counts)
         .arg(counts.operators);
 }
 
+InUseLock::InUseLock(const QString& database)
+{
+    const QByteArray path = QFile::encodeName(database + QStringLiteral("-locks"));
+    m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_fd < 0)
+        failWith(QStringLiteral("Cannot open the lock file %1").arg(QString::fromLocal8Bit(path)));
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = RecordLocks::kInUseByte;
+    lock.l_len = 1;
+    int result = 0;
+    while ((result = ::fcntl(m_fd, F_SETLK, &lock)) != 0 && errno == EINTR) {
+    }
+    if (result != 0) {
+        ::close(m_fd);
+        failWith(QStringLiteral("The database %1 is in use by a running program; close PWANGSA (and any "
+                                "pwangsa-admin working on it) everywhere it is open and try again")
+                     .arg(database));
+    }
+}
+
+InUseLock::~InUseLock()
+{
+    ::close(m_fd);
+}
+
+void checkTables(const QString& path)
+{
+    SqliteHandle db(path, SqliteHandle::Open::Read);
+    checkSchema(db);
+}
+
 Counts check(const QString& path)
 {
-    SqliteHandle db(path);
+    SqliteHandle db(path, SqliteHandle::Open::Read);
     const QVariantList integrity = db.column(QStringLiteral("PRAGMA integrity_check"));
     if (integrity.size() != 1 || integrity.first().toString() != QLatin1String("ok"))
         failWith(QStringLiteral("%1 is damaged: %2").arg(path, integrity.value(0).toString()));
@@ -213,7 +209,7 @@ Counts backupFromServer(const AliasConfig::Alias& server, const QString& target)
     const QString staged = target + QStringLiteral(".part");
     removeFiles(staged);
     try {
-        SqliteHandle(staged, true).exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        SqliteHandle(staged, SqliteHandle::Open::Create).exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
         AliasConfig::Alias file;
         file.driver = AliasConfig::kSqlite;
         file.path = staged;
@@ -229,6 +225,7 @@ Counts backupFromServer(const AliasConfig::Alias& server, const QString& target)
         if (!(checked == copied))
             failWith(QStringLiteral("The copy in %1 holds %2, but %3 were read").arg(staged, describe(checked), describe(copied)));
         moveInto(staged, target);
+        QFile::remove(staged + QStringLiteral("-locks"));  // the staged file's, now of no use
         return checked;
     } catch (...) {
         removeFiles(staged);

@@ -17,6 +17,9 @@ struct Counts {
 };
 QString describe(const Counts& counts);
 
+// Checks that a database file has the tables with their fields and the
+// index "Kode Pelanggan" (its contents are not read).
+void checkTables(const QString& path);
 // Checks a database file: integrity, the tables with their fields and the
 // index "Kode Pelanggan"; returns its row counts.
 Counts check(const QString& path);
@@ -31,6 +34,20 @@ Counts backup(const QString& database, const QString& target);
 // transaction, into a new database file `target` the program can open, and
 // checks it like a backup of a SQLite database.
 Counts backupFromServer(const AliasConfig::Alias& server, const QString& target);
+
+// An exclusive lock on the in-use mark of a database file: granted only while
+// no program (and no pwangsa-admin) has the database open, and while held none
+// can open it. Raises std::runtime_error when the database is in use.
+class InUseLock {
+public:
+    explicit InUseLock(const QString& database);
+    ~InUseLock();
+    InUseLock(const InUseLock&) = delete;
+    InUseLock& operator=(const InUseLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
 
 // Replaces the database with a checked copy of `source`, keeping the old one
 // as "<database>.before-restore". Refuses while a program has the database

@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "Console.h"
+#include "OutputFile.h"
 
 #include "data/DataModel.h"
 #include "reports/RepBarang.h"
@@ -13,11 +14,10 @@
 #include "reports/TReport.h"
 
 #include <QCommandLineParser>
-#include <QFile>
-#include <QFileInfo>
 #include <QPrinterInfo>
 
 #include <cstring>
+#include <optional>
 
 namespace ReportCommand {
 
@@ -73,28 +73,20 @@ int printerIndex(const QString& name)
     throw UsageError(QStringLiteral("unknown printer: %1").arg(name).toStdString());
 }
 
-void produce(TReport& report, const Request& request)
+// Writes the report into `output`'s file; a PDF is checked to be complete.
+void produceFile(TReport& report, const Request& request, OutputFile& output)
 {
-    report.ShowProgress = false;
-    switch (request.target) {
-    case Target::Pdf:
-        QFile::remove(request.file);
-        report.PrintFileName = request.file;
+    if (request.target == Target::Pdf) {
+        report.PrintFileName = output.path();
         report.PrintReport();
-        if (!QFileInfo(request.file).isFile())
-            throw std::runtime_error(QStringLiteral("cannot write %1").arg(request.file).toStdString());
-        break;
-    case Target::Rpf:
-        report.PreviewReport();
-        if (!report.Output() || report.Output()->status() != TRepStatus::Finished)
-            throw std::runtime_error("the report could not be generated");
-        report.Output()->SaveToFile(request.file);
-        break;
-    case Target::Printer:
-        report.PrinterSettings.PrinterIndex = printerIndex(request.printer);
-        report.PrintReport();
-        break;
+        output.commit(OutputChecks::pdf);
+        return;
     }
+    report.PreviewReport();
+    if (!report.Output() || report.Output()->status() != TRepStatus::Finished)
+        throw std::runtime_error("the report could not be generated");
+    report.Output()->SaveToFile(output.path());
+    output.commit();
 }
 
 Request parseRequest(const QStringList& arguments, bool* helpShown)
@@ -107,10 +99,12 @@ Request parseRequest(const QStringList& arguments, bool* helpShown)
     const QCommandLineOption customer(QStringLiteral("customer"),
                                       QStringLiteral("The customer code of the invoice (faktur only; exact, as stored)."),
                                       QStringLiteral("CODE"));
-    const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("Write the pages to a PDF file."),
+    const QCommandLineOption pdf(QStringLiteral("pdf"),
+                                 QStringLiteral("Write the pages to a PDF file (- for standard output)."),
                                  QStringLiteral("FILE"));
     const QCommandLineOption rpf(QStringLiteral("rpf"),
-                                 QStringLiteral("Save the prepared report, for the preview window to open."),
+                                 QStringLiteral("Save the prepared report, for the preview window to open (- for "
+                                                "standard output)."),
                                  QStringLiteral("FILE"));
     const QCommandLineOption print(QStringLiteral("print"), QStringLiteral("Print on the default printer."));
     const QCommandLineOption printer(QStringLiteral("printer"), QStringLiteral("Print on this printer instead."),
@@ -134,7 +128,7 @@ Request parseRequest(const QStringList& arguments, bool* helpShown)
         throw UsageError("--printer goes with --print");
     request.target = parser.isSet(pdf) ? Target::Pdf : parser.isSet(rpf) ? Target::Rpf : Target::Printer;
     if (request.target != Target::Printer)
-        request.file = QFileInfo(parser.value(request.target == Target::Pdf ? pdf : rpf)).absoluteFilePath();
+        request.file = parser.value(request.target == Target::Pdf ? pdf : rpf);
     request.printer = parser.value(printer);
     return request;
 }
@@ -159,6 +153,10 @@ int run(const QStringList& arguments)
     const Request request = parseRequest(arguments, &helpShown);
     if (helpShown)
         return 0;
+    // The target is looked at before any work is done.
+    std::optional<OutputFile> output;
+    if (request.target != Target::Printer)
+        output.emplace(request.file);
     QObject owner;
     const DataModel::AllViews views = DataModel::SetupAll(&owner);
     TReport* report = prepareReport(request, views, &owner);
@@ -166,11 +164,16 @@ int run(const QStringList& arguments)
         Console::printError(QStringLiteral("unknown customer: %1 (no customer has this code)").arg(request.customer));
         return 2;
     }
-    produce(*report, request);
-    if (request.target != Target::Printer)
-        Console::print(QStringLiteral("Report %1 written to %2.").arg(request.name, request.file));
-    else
+    report->ShowProgress = false;
+    if (!output) {
+        report->PrinterSettings.PrinterIndex = printerIndex(request.printer);
+        report->PrintReport();
         Console::print(QStringLiteral("Report %1 sent to the printer.").arg(request.name));
+        return 0;
+    }
+    produceFile(*report, request, *output);
+    if (!OutputFile::isStandardOutput(request.file))  // nothing else may go into a pipe
+        Console::print(QStringLiteral("Report %1 written to %2.").arg(request.name, output->describe()));
     return 0;
 }
 

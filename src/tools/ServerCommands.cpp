@@ -5,6 +5,7 @@
 #include "Credentials.h"
 #include "DataCopy.h"
 #include "DemoData.h"
+#include "SchemaCheck.h"
 
 #include "data/AliasConfig.h"
 #include "data/OperatorAccount.h"
@@ -191,8 +192,10 @@ int runCopy(const QStringList& arguments)
     const AliasConfig::Alias target = CommandLine::findAlias(parser.value(to));
     if (source.describe() == target.describe())
         throw UsageError("--from and --to name the same database");
-    SqlConnection::with(source, QStringLiteral("pwangsa-copy-source"), [&](QSqlDatabase& in) {
+    const auto copy = [&](QSqlDatabase& in) {
         SqlConnection::with(target, QStringLiteral("pwangsa-copy-target"), [&](QSqlDatabase& out) {
+            SchemaCheck::require(in, source.describe());
+            SchemaCheck::require(out, target.describe());
             const DatabaseCare::Counts present = DataCopy::count(out);
             if ((present.customers > 0 || present.lines > 0) && !parser.isSet(force))
                 throw std::runtime_error(QStringLiteral("%1 is not empty (%2); use --force to replace its data")
@@ -202,7 +205,8 @@ int runCopy(const QStringList& arguments)
             Console::print(QStringLiteral("Copied from %1 to %2: %3.")
                                .arg(source.describe(), target.describe(), DatabaseCare::describe(copied)));
         });
-    });
+    };
+    SqlConnection::with(source, QStringLiteral("pwangsa-copy-source"), copy, true);  // only read
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "SqliteHandle.h"
 
+#include "data/SqliteFiles.h"
+
 #include <QFile>
 
 #include <sqlite3.h>
@@ -12,10 +14,19 @@ constexpr int kBusyMilliseconds = 5000;
 
 }
 
-SqliteHandle::SqliteHandle(const QString& path, bool create) : m_path(path)
+SqliteHandle::SqliteHandle(const QString& path, Open mode) : m_path(path)
 {
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+    int flags = SQLITE_OPEN_READWRITE | (mode == Open::Create ? SQLITE_OPEN_CREATE : 0);
+    QByteArray name = QFile::encodeName(path);
+    if (mode == Open::Read) {
+        flags = SQLITE_OPEN_READONLY;
+        if (SqliteFiles::onReadOnlyMedium(path)) {
+            SqliteFiles::requireNoPendingLog(path);
+            flags |= SQLITE_OPEN_URI;
+            name = SqliteFiles::immutableUri(path).toUtf8();
+        }
+    }
+    if (sqlite3_open_v2(name.constData(), &m_db, flags, nullptr) != SQLITE_OK) {
         const QString reason = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : "out of memory");
         sqlite3_close(m_db);
         throw std::runtime_error(QStringLiteral("Cannot open %1: %2").arg(path, reason).toStdString());

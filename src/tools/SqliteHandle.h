@@ -11,8 +11,12 @@ struct sqlite3_stmt;
 // library's own error texts. Failures raise std::runtime_error.
 class SqliteHandle {
 public:
-    // Opens an existing file (read and write) or, with `create`, makes it.
-    explicit SqliteHandle(const QString& path, bool create = false);
+    enum class Open {
+        Existing,  // an existing file, to read and write
+        Create,    // made when missing
+        Read,      // an existing file, only read; immutable on a read-only medium
+    };
+    explicit SqliteHandle(const QString& path, Open mode = Open::Existing);
     ~SqliteHandle();
     SqliteHandle(const SqliteHandle&) = delete;
     SqliteHandle& operator=(const SqliteHandle&) = delete;

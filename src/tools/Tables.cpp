@@ -25,4 +25,11 @@ const std::vector<Layout>& data()
     return layouts;
 }
 
+const QStringList& operatorColumns()
+{
+    static const QStringList columns{QStringLiteral("Nama"), QStringLiteral("Salt"), QStringLiteral("Hash"),
+                                     QStringLiteral("Iterations")};
+    return columns;
+}
+
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -25,6 +26,9 @@ struct Layout {
 
 // DataPelanggan, then DataBarang.
 const std::vector<Layout>& data();
+// The operator account's table and its columns, the name first.
+inline const QString kOperator = QStringLiteral("Operator");
+const QStringList& operatorColumns();
 // The computed line amount that export adds to DataBarang.
 inline const QString kJumlahHarga = QStringLiteral("Jumlah Harga");
 

@@ -6,8 +6,12 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "Credentials.h"
+#include "DatabaseCare.h"
 #include "DemoData.h"
+#include "FileChecks.h"
+#include "OutputFile.h"
 #include "ReportCommand.h"
+#include "SchemaCheck.h"
 #include "ServerCommands.h"
 
 #include "data/AliasConfig.h"
@@ -20,7 +24,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSqlDatabase>
@@ -30,6 +33,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace {
 
@@ -71,34 +75,39 @@ void withDatabase(const QString& path, Work&& work)
     QSqlDatabase::removeDatabase(kConnection);
 }
 
-void removeDatabaseFiles(const QString& path)
+// What init --force may replace: only a database of this program, and only
+// while nobody has it open (the lock is held until the new file is in place).
+std::unique_ptr<DatabaseCare::InUseLock> claimForReplacing(const QString& path)
 {
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
-        QFile::remove(path + suffix);
+    try {
+        DatabaseCare::checkTables(path);
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error(QStringLiteral("init --force replaces only a PWANGSA database, and %1 is none (%2); "
+                                                "remove it yourself if you mean to replace it")
+                                     .arg(path, QString::fromLocal8Bit(error.what()))
+                                     .toStdString());
+    }
+    return std::make_unique<DatabaseCare::InUseLock>(path);
 }
 
 // Builds the new database beside the target and moves it into place only when
 // complete, so a failure never destroys an existing file.
 void createDatabase(const QString& path, const Credentials::Account& account, int lines, bool demo)
 {
-    const QString building = path + QStringLiteral(".new");
-    removeDatabaseFiles(building);
-    try {
-        withDatabase(building, [&](QSqlDatabase& db) {
-            Schema::create(db);
-            OperatorAccount::store(db, account.name, account.password);
-            if (demo || lines > 0)
-                DemoData::addCustomers(db);
-            if (lines > 0)
-                DemoData::addOrderLines(db, lines);
-        });
-    } catch (...) {
-        removeDatabaseFiles(building);
-        throw;
-    }
-    removeDatabaseFiles(path);
-    if (!QFile::rename(building, path))
-        throw std::runtime_error(QStringLiteral("cannot move the new database to %1").arg(path).toStdString());
+    OutputFile building(path);
+    withDatabase(building.path(), [&](QSqlDatabase& db) {
+        Schema::create(db);
+        OperatorAccount::store(db, account.name, account.password);
+        if (demo || lines > 0)
+            DemoData::addCustomers(db);
+        if (lines > 0)
+            DemoData::addOrderLines(db, lines);
+    });
+    const auto lock = QFileInfo::exists(path) ? claimForReplacing(path) : nullptr;
+    // The old file's log must not be read with the new file.
+    for (const char* suffix : {"-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+    building.commit();
 }
 
 int runInit(const QStringList& arguments)
@@ -144,9 +153,12 @@ int runInit(const QStringList& arguments)
     const auto existing = AliasConfig::find(aliasName);
     QString file = parser.isSet(path) ? parser.value(path) : existing ? existing->path : AliasConfig::defaultDatabasePath();
     file = QFileInfo(file).absoluteFilePath();
+    FileChecks::requireRegularOrMissing(file, QStringLiteral("The database file"));
     if (QFileInfo::exists(file) && !parser.isSet(force))
         throw std::runtime_error(
             QStringLiteral("database already exists: %1 (use --force to replace it)").arg(file).toStdString());
+    if (QFileInfo::exists(file))
+        claimForReplacing(file);  // refuses early, before anything is asked or built
 
     const bool demoAccount = parser.isSet(demo) && !parser.isSet(user) && !parser.isSet(passwordStdin);
     const Credentials::Account account = demoAccount
@@ -154,8 +166,6 @@ int runInit(const QStringList& arguments)
         : Credentials::ask(parser.value(user), parser.isSet(passwordStdin), QString(), kUserHint);
     const int orderLines = parser.isSet(lines) ? lineCount : parser.isSet(demo) ? kDemoLines : 0;
 
-    if (!QDir().mkpath(QFileInfo(file).absolutePath()))
-        throw std::runtime_error(QStringLiteral("cannot create the folder of %1").arg(file).toStdString());
     createDatabase(file, account, orderLines, parser.isSet(demo));
     Console::print(QStringLiteral("Created %1 with %2 order lines.").arg(file).arg(orderLines));
     if (demoAccount)
@@ -182,7 +192,9 @@ int runPasswd(const QStringList& arguments)
     parser.addOptions({alias, user, passwordStdin});
     if (!CommandLine::parse(parser, QStringLiteral("passwd"), arguments))
         return 0;
-    SqlConnection::with(CommandLine::findAlias(parser.value(alias)), kConnection, [&](QSqlDatabase& db) {
+    const AliasConfig::Alias database = CommandLine::findAlias(parser.value(alias));
+    SqlConnection::with(database, kConnection, [&](QSqlDatabase& db) {
+        SchemaCheck::require(db, database.describe());
         const Credentials::Account account =
             Credentials::ask(parser.value(user), parser.isSet(passwordStdin), OperatorAccount::storedName(db), kUserHint);
         OperatorAccount::store(db, account.name, account.password);
@@ -222,6 +234,9 @@ int run(const QStringList& arguments)
 
 int main(int argc, char** argv)
 {
+    // Everything the tool creates (databases with their side files, backups,
+    // exports, reports, the alias file, folders) is for its owner's eyes only.
+    ::umask(077);
     // Only the report command paints; the others run without a display.
     const bool gui = ReportCommand::needsGui(argc > 1 ? argv[1] : nullptr);
     if (gui)

@@ -282,7 +282,7 @@ private slots:
         QTest::newRow("code too long") << QStringLiteral("DataPelanggan") << QByteArray("P00001,NAMA,,")
                                        << QStringLiteral("DataPelanggan.csv line 22, column 1: Kode Pelanggan");
         QTest::newRow("duplicate key") << QStringLiteral("DataBarang") << QByteArray("1.0,P001,,,,,,,,,")
-                                       << QStringLiteral("DataBarang.csv line 202, column 1: No Pesanan: the key \"1.0\" is already on line");
+                                       << QStringLiteral("DataBarang.csv line 202, column 1: No Pesanan: the key \"1.0\" is already in the file");
         QTest::newRow("missing field") << QStringLiteral("DataBarang") << QByteArray("500,P001")
                                        << QStringLiteral("DataBarang.csv line 202, column 1: 2 fields");
         QTest::newRow("open quote") << QStringLiteral("DataPelanggan") << QByteArray("P100,\"NAMA,,")
@@ -299,7 +299,7 @@ private slots:
         TestDatabase::exec(m_db, QStringLiteral("DELETE FROM DataBarang"));
         TestDatabase::exec(m_db, QStringLiteral("DELETE FROM DataPelanggan"));
 
-        const AdminRun run = runAdmin({QStringLiteral("import"), QStringLiteral("--csv"), dir});
+        const AdminRun run = runAdmin({QStringLiteral("import"), QStringLiteral("--csv"), dir, QStringLiteral("--edited")});
         QCOMPARE(run.code, 1);
         QVERIFY2(run.err.contains(where), qPrintable(run.err));
         QCOMPARE(count(m_db, QStringLiteral("DataPelanggan")), 0);

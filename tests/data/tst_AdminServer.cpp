@@ -222,7 +222,7 @@ private:
         bad.close();
         const QStringList intoBaru{QStringLiteral("import"), QStringLiteral("--alias"), QStringLiteral("Baru"),
                                    QStringLiteral("--csv")};
-        AdminRun run = runAdmin(intoBaru + QStringList{m_dir->filePath(QStringLiteral("bad"))});
+        AdminRun run = runAdmin(intoBaru + QStringList{m_dir->filePath(QStringLiteral("bad")), QStringLiteral("--edited")});
         QCOMPARE(run.code, 1);
         QVERIFY2(run.err.contains(QStringLiteral("DataBarang.csv line 205, column 9: Tanggal")), qPrintable(run.err));
         QCOMPARE(TestServer::exec(empty, QStringLiteral("SELECT count(*) FROM \"DataPelanggan\"")).value(0).toInt(), 0);
