@@ -78,8 +78,7 @@ int keepInserting()
     QObject owner;
     auto views = DataModel::SetupAll(&owner);
     TTable* barang = views.barang.Barang;
-    std::puts("inserting");
-    std::fflush(stdout);
+    say("inserting");
     for (int number = 100000;; ++number) {
         barang->Insert();
         views.barang.BarangNoPesanan->SetAsReal(number);
@@ -93,18 +92,11 @@ int holdWritingConnection()
 {
     const auto alias = AliasConfig::find(QStringLiteral("Dor"));
     SqlConnection::with(*alias, QStringLiteral("writer"), [](QSqlDatabase&) {
-        std::puts("open");
-        std::fflush(stdout);
+        say("open");
         std::string line;
         std::getline(std::cin, line);
     });
     return 0;
-}
-
-QByteArray nextLine(QProcess* child)
-{
-    while (!child->canReadLine() && child->waitForReadyRead(20000)) {}
-    return child->readLine().trimmed();
 }
 
 } // namespace

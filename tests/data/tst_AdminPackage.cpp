@@ -1,6 +1,7 @@
 // The Debian package builds from the build tree: programs, desktop entry,
-// icon and manual pages inside, run-time dependencies declared. Installing
-// it (dpkg -i) is left to a clean machine, not done by the test suite.
+// icon, compressed manual pages and the copyright inside, run-time
+// dependencies declared as one field each. Installing it is left to
+// scripts/try-package, which CI runs on the Release package.
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -47,16 +48,18 @@ private slots:
         QVERIFY(info.contains(QStringLiteral("Package: pwangsa")));
         QVERIFY(info.contains(QStringLiteral("Section: misc")));
         QVERIFY(info.contains(QStringLiteral("Maintainer: ")));
-        for (const char* dependency : {"libqt6widgets6", "libqt6sql6-sqlite", "libqt6printsupport6", "libsqlite3-0",
-                                       "fonts-liberation2", "fonts-comic-neue"})
+        for (const char* dependency : {"libqt6widgets6", "libqt6sql6-sqlite", "libqt6sql6-psql", "libqt6printsupport6",
+                                       "libsqlite3-0", "fonts-liberation2", "fonts-comic-neue"})
             QVERIFY2(info.contains(QLatin1String(dependency)), dependency);
+        QVERIFY2(!info.contains(QLatin1Char(';')), qPrintable(info));  // a CMake list joined into a field
 
         const QString contents = runTool(dpkgDeb, {QStringLiteral("--contents"), deb}, &code);
         QCOMPARE(code, 0);
         for (const char* path : {"./usr/bin/pwangsa\n", "./usr/bin/pwangsa-admin\n",
                                  "./usr/share/applications/pwangsa.desktop\n",
                                  "./usr/share/icons/hicolor/256x256/apps/pwangsa.png\n",
-                                 "./usr/share/man/man1/pwangsa.1\n", "./usr/share/man/man1/pwangsa-admin.1\n"})
+                                 "./usr/share/man/man1/pwangsa.1.gz\n", "./usr/share/man/man1/pwangsa-admin.1.gz\n",
+                                 "./usr/share/doc/pwangsa/copyright\n"})
             QVERIFY2(contents.contains(QLatin1String(path)), path);
     }
 };

@@ -11,19 +11,16 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include <cstdio>
 #include <iostream>
+#include <unistd.h>
 
 namespace {
-
-void say(const char* text)
-{
-    std::puts(text);
-    std::fflush(stdout);
-}
 
 // Child: edits customer P001, and posts the new name when told to.
 int editCustomer()
@@ -43,11 +40,77 @@ int editCustomer()
     return 0;
 }
 
-QByteArray nextLine(QProcess* child)
+// Runs a shell command as root's tools do; true when it succeeded.
+bool shell(const QString& command)
 {
-    while (!child->canReadLine() && child->waitForReadyRead(20000)) {}
-    return child->readLine().trimmed();
+    return QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), command}) == 0;
 }
+
+// A desk on a network of its own: a network namespace joined to this
+// machine by a veth pair, and a PostgreSQL cluster of its own that listens
+// on this end too. Pulling the link down later is the desk losing its
+// network: from then on no packet of it reaches the server.
+class DeskNetwork {
+public:
+    DeskNetwork()
+    {
+        const int net = int(QCoreApplication::applicationPid() % 200) + 20;  // apart from other runs
+        m_name = QStringLiteral("pwdesk%1").arg(net);
+        m_server = QStringLiteral("10.213.%1.1").arg(net);
+        const QString desk = QStringLiteral("10.213.%1.2").arg(net);
+        m_ready = shell(QStringLiteral("ip netns add %1 && ip link add %1a type veth peer name %1b && "
+                                       "ip link set %1b netns %1 && ip addr add %2/30 dev %1a && ip link set %1a up && "
+                                       "ip -n %1 addr add %3/30 dev %1b && ip -n %1 link set %1b up && ip -n %1 link set lo up")
+                            .arg(m_name, m_server, desk));
+        if (m_ready)
+            m_ready = startCluster(QStringLiteral("%1 10.213.%2.0/30").arg(m_server).arg(net));
+    }
+    ~DeskNetwork()
+    {
+        if (!m_cluster.isEmpty())
+            shell(m_cluster + QStringLiteral(" " PWANGSA_SOURCE_DIR "/scripts/stop-postgres"));
+        shell(QStringLiteral("ip link del %1a; ip netns del %1").arg(m_name));
+    }
+    bool ready() const { return m_ready; }
+    const QString& name() const { return m_name; }
+    const AliasConfig::Alias& server() const { return m_alias; }
+    bool cut() const { return shell(QStringLiteral("ip link set %1a down").arg(m_name)); }
+
+private:
+    bool startCluster(const QString& listen)
+    {
+        QProcess start;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PWANGSA_PG_ALSO_LISTEN"), listen);
+        start.setProcessEnvironment(environment);
+        start.start(QStringLiteral(PWANGSA_SOURCE_DIR "/scripts/start-postgres"), {});
+        if (!start.waitForFinished(60000) || start.exitCode() != 0)
+            return false;
+        QStringList exports;
+        for (const QString& line : QString::fromUtf8(start.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+            for (const QString& setting : line.section(QLatin1Char(' '), 1).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                const QString key = setting.section(QLatin1Char('='), 0, 0);
+                const QString value = setting.section(QLatin1Char('='), 1);
+                if (key == QLatin1String("PWANGSA_PG_PORT"))
+                    m_alias.port = value.toInt();
+                else if (key == QLatin1String("PWANGSA_PG_PASSWORD"))
+                    m_alias.password = value;
+                exports.append(setting);
+            }
+        }
+        m_cluster = QStringLiteral("export ") + exports.join(QLatin1Char(' ')) + QStringLiteral(";");
+        m_alias.driver = AliasConfig::kPostgres;
+        m_alias.host = m_server;
+        m_alias.dbname = m_alias.user = QStringLiteral("postgres");
+        return m_alias.port > 0;
+    }
+
+    QString m_name;
+    QString m_server;
+    QString m_cluster;  // the shell line that names the cluster for stop-postgres
+    AliasConfig::Alias m_alias;
+    bool m_ready = false;
+};
 
 // Opens the alias Dor as a view would, or says why it can't.
 QString openMessage()
@@ -144,6 +207,45 @@ private slots:
         v.Pelanggan->Post();
         QCOMPARE(m_db->exec(QStringLiteral("SELECT \"Nama Pelanggan\" FROM \"DataPelanggan\" WHERE \"Kode Pelanggan\" = 'P001'")),
                  QVariantList{QStringLiteral("UTUH")});
+    }
+
+    // A desk that vanishes (its network gone, then its power) while it holds
+    // a record: no word of it reaches the server any more. The connection's
+    // keepalives let the server end the session and free the lock within
+    // about a minute, not the system's two hours.
+    void vanishedDeskFreesItsLock()
+    {
+        if (::geteuid() != 0)
+            QSKIP("a desk on a network of its own needs root (ip netns)");
+        DeskNetwork network;
+        if (!network.ready())
+            QSKIP("no network namespace or no cluster of its own could be made here");
+        const AliasConfig::Alias server = network.server();
+        QSqlDatabase schema = SqlConnection::open(server, QStringLiteral("schema"));
+        Schema::create(schema);
+        QSqlQuery(schema).exec(QStringLiteral("INSERT INTO \"DataPelanggan\" VALUES ('P001', 'BUDI', NULL, NULL)"));
+        schema = QSqlDatabase();
+        SqlConnection::close(QStringLiteral("schema"));
+        AliasConfig::write(QStringLiteral("Dor"), server);
+
+        QObject owner;
+        auto* desk = new QProcess(&owner);
+        desk->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        desk->start(QStringLiteral("ip"), {QStringLiteral("netns"), QStringLiteral("exec"), network.name(),
+                                           QCoreApplication::applicationFilePath(), QStringLiteral("--edit-customer")});
+        QCOMPARE(nextLine(desk), QByteArray("editing"));
+        const QString locks = QStringLiteral("SELECT count(*) FROM pg_locks WHERE locktype = 'advisory'");
+        QCOMPARE(TestServer::exec(server, locks).value(0).toInt(), 1);
+        QVERIFY(network.cut());
+        desk->kill();  // its last words are lost with the link
+        desk->waitForFinished();
+
+        QElapsedTimer waited;
+        waited.start();
+        while (TestServer::exec(server, locks).value(0).toInt() > 0 && waited.elapsed() < 150000)
+            QTest::qWait(2000);
+        QVERIFY2(waited.elapsed() < 150000, "the vanished desk still holds its record after 150 s");
+        qInfo("the server freed the vanished desk's lock after %lld s", waited.elapsed() / 1000);
     }
 
     // Start-up failures carry the server's own words.

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 
+#include <cstdio>
 #include <functional>
 
 // The message of the exception an operation raised; empty when none.
@@ -40,4 +41,18 @@ inline QProcess* startSelf(QObject* parent, const QString& mode)
     child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child->start(QCoreApplication::applicationFilePath(), {mode});
     return child;
+}
+
+// In such a copy: a line for the test program to wait for.
+inline void say(const char* text)
+{
+    std::puts(text);
+    std::fflush(stdout);
+}
+
+// The next line the copy says, without its line break (empty after 20 s).
+inline QByteArray nextLine(QProcess* child)
+{
+    while (!child->canReadLine() && child->waitForReadyRead(20000)) {}
+    return child->readLine().trimmed();
 }
