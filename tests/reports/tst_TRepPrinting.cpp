@@ -1,3 +1,4 @@
+#include "PdfPrinterOutput.h"
 #include "RepTestPages.h"
 
 #include <QDeadlineTimer>
@@ -194,7 +195,7 @@ void TestTRepPrinting::printsOnARealCupsPrinter()
         QSKIP("no CUPS printer named PDF: cupsd is not running (scripts/start-cups sets it up as root)");
     const QString title = QStringLiteral("pwangsa_test_%1").arg(QRandomGenerator::global()->generate());
     // The printer names its files after the job's title.
-    const QDir jobs(QDir::homePath() + QStringLiteral("/PDF"));
+    const QDir jobs(pdfPrinterOutputFolder());
 
     TRepPrinter output;
     output.setDestination(TRepDestination::Printer);
