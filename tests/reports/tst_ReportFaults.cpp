@@ -162,7 +162,7 @@ private slots:
         loaded.LoadFromFile(m_dir.filePath(QStringLiteral("after-spill.rpf")));
         QCOMPARE(loaded.pageCount(), stored + 1);
         for (int page = 1; page <= stored + 1; ++page)
-            QCOMPARE(pictureBytes(loaded.GetPage(page).get()), pictureBytes(output.GetPage(page).get()));
+            QCOMPARE(pageBytes(loaded.GetPage(page).get()), pageBytes(output.GetPage(page).get()));
     }
 
     // Fault: the program is killed (SIGKILL) while it runs a report and saves
@@ -234,7 +234,7 @@ private slots:
         const QString error = errorOf([&] { loaded.LoadFromFile(name); });
         QVERIFY2(error.startsWith(QStringLiteral("Not a valid prepared report file: ") + name), qPrintable(error));
         QCOMPARE(loaded.pageCount(), 2);
-        QCOMPARE(pictureBytes(loaded.GetPage(2).get()), pictureBytes(original.GetPage(2).get()));
+        QCOMPARE(pageBytes(loaded.GetPage(2).get()), pageBytes(original.GetPage(2).get()));
     }
 
     // Fault: the printer is removed from the spooler in the middle of a job.
