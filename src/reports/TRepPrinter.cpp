@@ -35,9 +35,7 @@ int tableTenths(double mm)
 
 TRepPrinter::TRepPrinter(QObject* parent) : QObject(parent)
 {
-    m_printerAvailable = TPrinterSettings::systemHasPrinter();
-    if (m_printerAvailable)
-        m_settings.selectPrinter(-1);
+    m_printerAvailable = m_settings.selectDefaultPrinter();
 }
 
 // Releasing while a document is open drops it; a print job is aborted so
@@ -49,9 +47,11 @@ TRepPrinter::~TRepPrinter()
     closePrintJob(true);
 }
 
+// A run hands over the printer its output object chose when it was made, as
+// a rule the default one: it is not asked for again.
 void TRepPrinter::setPrinterIndex(int index)
 {
-    if (m_printerAvailable)
+    if (m_printerAvailable && !m_settings.holdsUntouched(index))
         m_settings.selectPrinter(index);
 }
 
