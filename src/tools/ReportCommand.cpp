@@ -15,7 +15,6 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
-#include <QPrinterInfo>
 
 #include <cstring>
 
@@ -59,20 +58,6 @@ TReport* prepareReport(const Request& request, const DataModel::AllViews& views,
     return definition.repFakturPenjualan;
 }
 
-// The index of the named printer in the system's list, -1 for the default.
-int printerIndex(const QString& name)
-{
-    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-    if (printers.isEmpty())
-        throw std::runtime_error("no printer is installed");
-    if (name.isEmpty())
-        return -1;
-    for (int i = 0; i < printers.size(); ++i)
-        if (printers.at(i).printerName() == name)
-            return i;
-    throw UsageError(QStringLiteral("unknown printer: %1").arg(name).toStdString());
-}
-
 void produce(TReport& report, const Request& request)
 {
     report.ShowProgress = false;
@@ -91,7 +76,7 @@ void produce(TReport& report, const Request& request)
         report.Output()->SaveToFile(request.file);
         break;
     case Target::Printer:
-        report.PrinterSettings.PrinterIndex = printerIndex(request.printer);
+        report.PrinterSettings.PrinterIndex = CommandLine::printerIndex(request.printer);
         report.PrintReport();
         break;
     }
