@@ -56,11 +56,17 @@ public:
     {
     }
 
+    void All()
+    {
+        Header();
+        Tables();
+        Commands();
+    }
+
+private:
     void Header();
     void Tables();
     void Commands();
-
-private:
     RecordedPage::Font ReadFont();
     QPen ReadPen();
     QBrush ReadBrush();
@@ -88,10 +94,7 @@ std::unique_ptr<RecordedPage> RecordedPage::Read(const QByteArray& bytes, PageIm
 {
     std::unique_ptr<RecordedPage> page(new RecordedPage);
     page->m_bytes = bytes;
-    Reading reading(*page, images, true);
-    reading.Header();
-    reading.Tables();
-    reading.Commands();
+    Reading(*page, images, true).All();
     return page;
 }
 
@@ -99,10 +102,7 @@ void RecordedPage::Check(const QByteArray& bytes, PageImageCache& images)
 {
     RecordedPage page;
     page.m_bytes = bytes;
-    Reading reading(page, images, false);
-    reading.Header();
-    reading.Tables();
-    reading.Commands();
+    Reading(page, images, false).All();
 }
 
 void RecordedPage::Reading::Header()
