@@ -110,6 +110,7 @@ void fileFigures(TRepPrinter& output, const QTemporaryDir& dir, double storeMb)
     figure("prepared report save", storeMb / (saveMs / 1000), "MB/s");
     figure("prepared report load", storeMb / (loadMs / 1000), "MB/s");
     figure("prepared report save / file copy", saveMs / copyMs, "x");
+    figure("prepared report load / file copy", loadMs / copyMs, "x");
 }
 
 // Page compression over the report's pages, against zlib (qCompress, level 1).
@@ -118,8 +119,7 @@ void compressionFigures(const TRepPrinter& output)
     QList<QByteArray> pages;
     qint64 plain = 0;
     for (int n = 1; n <= std::min(output.pageCount(), 200); ++n) {
-        const auto page = output.GetPage(n);
-        pages << QByteArray(page->data(), page->size());
+        pages << output.GetPage(n)->Bytes();
         plain += pages.last().size();
     }
     QList<QByteArray> coded;

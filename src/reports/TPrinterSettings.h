@@ -7,6 +7,7 @@
 #include <memory>
 
 class QPrinter;
+class QPrinterInfo;
 
 // The settings of the system printer an output object prints on, read from
 // and applied to the platform's printer (CUPS through QPrinter). Lengths are
@@ -24,6 +25,13 @@ public:
     // Selects printer `index` of the system's list (-1: the default printer),
     // forgetting any driver state, and reads its settings.
     void selectPrinter(int index);
+    // Selects the default printer when the system has any printer; false
+    // when it has none (and nothing is selected).
+    bool selectDefaultPrinter();
+    // Whether printer `index` is selected and its driver state untouched
+    // since, so that selecting it again would change nothing. Asking the
+    // spooler costs several milliseconds, at the start of every report run.
+    bool holdsUntouched(int index) const { return m_printer && m_untouched && m_index == index; }
     // Prints into a PDF file instead of a system printer (print to file).
     void selectPdfFile(const QString& fileName);
     // Rereads the settings from the selected printer.
@@ -50,9 +58,12 @@ public:
     QList<TRepPaperSize> SupportedSizes;
 
 private:
+    void select(const QPrinterInfo& info, int index);
     void readPaper();
     void readResolution();
     void applyPaper();
 
     std::unique_ptr<QPrinter> m_printer;
+    int m_index = -1;
+    bool m_untouched = false;
 };

@@ -246,7 +246,7 @@ void TRepCustomLabel::DrawLines(QPainter& canvas, double left, double top, doubl
         if (DrawingPass() && !line.isEmpty()) {
             const double x = LineX(canvas, line, left, width);
             canvas.setPen(TextColor);
-            canvas.drawText(QPointF(x, output->YPos(y) + canvas.fontMetrics().ascent()), line);
+            output->DrawText(QPointF(x, output->YPos(y) + canvas.fontMetrics().ascent()), line);
         }
         y += lineHeight;
         ++m_nextLine;

@@ -74,8 +74,11 @@ void TRepPageList::readHeader()
 // before any page of it is shown.
 void TRepPageList::checkRecords()
 {
-    if (m_count == 0)
+    if (m_count == 0) {
+        if (m_stream.size() != m_headerSize)
+            damaged(QStringLiteral("the header says 0 pages, but pages follow it"));
         return;
+    }
     Record record = recordAt(m_headerSize, 1);
     while (record.number < m_count)
         record = recordAt(record.next, record.number + 1);

@@ -1,13 +1,13 @@
 #include "TRepPrinter.h"
 
 #include "ERepError.h"
+#include "PagePlayer.h"
 #include "RepRound.h"
 #include "ReportWindows.h"
 #include "TRepMessage.h"
 #include "TRepPageList.h"
 #include "TRepStream.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPrinter>
@@ -26,16 +26,6 @@ double screenPixelsPerInch()
     return screen ? screen->logicalDotsPerInchX() : 96.0;
 }
 
-std::unique_ptr<QPicture> pictureFrom(QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    auto picture = std::make_unique<QPicture>();
-    if (!picture->load(&buffer))
-        return nullptr;
-    return picture;
-}
-
 int tableTenths(double mm)
 {
     return nearest(mm * 10);
@@ -45,9 +35,7 @@ int tableTenths(double mm)
 
 TRepPrinter::TRepPrinter(QObject* parent) : QObject(parent)
 {
-    m_printerAvailable = TPrinterSettings::systemHasPrinter();
-    if (m_printerAvailable)
-        m_settings.selectPrinter(-1);
+    m_printerAvailable = m_settings.selectDefaultPrinter();
 }
 
 // Releasing while a document is open drops it; a print job is aborted so
@@ -59,9 +47,11 @@ TRepPrinter::~TRepPrinter()
     closePrintJob(true);
 }
 
+// A run hands over the printer its output object chose when it was made, as
+// a rule the default one: it is not asked for again.
 void TRepPrinter::setPrinterIndex(int index)
 {
-    if (m_printerAvailable)
+    if (m_printerAvailable && !m_settings.holdsUntouched(index))
         m_settings.selectPrinter(index);
 }
 
@@ -95,6 +85,7 @@ void TRepPrinter::BeginDoc()
     } else {
         m_stream = std::make_unique<TRepStream>(TRepStream::DefaultMemoryLimit);
         m_pages = std::make_unique<TRepPageList>(*m_stream, m_compression);
+        m_images = std::make_unique<PageImageCache>();
         takeScreenScales();
     }
     m_pageCount = 0;
@@ -129,23 +120,18 @@ void TRepPrinter::openPage()
     m_pageOpen = true;
 }
 
-// A picture of the whole sheet: an invisible rectangle over the sheet makes
-// the recorded bounds the sheet's, whatever is drawn on it.
+// A recorded page of the whole sheet at the scales' resolution.
 void TRepPrinter::startRecording()
 {
-    m_recording = QPicture();
+    m_recording.StartPage(QSize(nearest(PaperWidthValue() * ScaleX), nearest(PaperLengthValue() * ScaleY)),
+                          nearest(ScaleY * TenthsPerInch));
     m_recorder.begin(&m_recording);
-    m_recorder.save();
-    m_recorder.setPen(Qt::NoPen);
-    m_recorder.setBrush(Qt::NoBrush);
-    m_recorder.drawRect(QRect(0, 0, nearest(PaperWidthValue() * ScaleX), nearest(PaperLengthValue() * ScaleY)));
-    m_recorder.restore();
 }
 
 QByteArray TRepPrinter::finishRecording()
 {
     m_recorder.end();
-    return QByteArray(m_recording.data(), qsizetype(m_recording.size()));
+    return m_recording.TakePage();
 }
 
 // Sheets are changed lazily, when the next page in range starts, so a job
@@ -166,6 +152,15 @@ void TRepPrinter::openPrinterPage()
     m_canvas = &m_printPainter;
 }
 
+void TRepPrinter::DrawText(const QPointF& baseline, const QString& text)
+{
+    if (!m_canvas)
+        return;
+    if (m_canvas == &m_recorder && m_recording.RecordText(m_recorder, baseline, text))
+        return;
+    m_canvas->drawText(baseline, text);
+}
+
 void TRepPrinter::closePage()
 {
     if (!m_pageOpen)
@@ -174,7 +169,6 @@ void TRepPrinter::closePage()
     m_canvas = nullptr;
     if (m_destination == TRepDestination::PageStore) {
         m_pages->addPage(finishRecording());
-        m_recording = QPicture();
     } else if (m_recorder.isActive()) {
         finishRecording(); // a page outside the print range
     } else {
@@ -309,12 +303,12 @@ int TRepPrinter::PaperLengthValue() const
     return m_settings.Orientation == TRepOrientation::poLandscape ? PaperWidth() : PaperLength();
 }
 
-std::unique_ptr<QPicture> TRepPrinter::GetPage(int n) const
+std::unique_ptr<RecordedPage> TRepPrinter::GetPage(int n) const
 {
     if (m_status == TRepStatus::Ready || !m_pages || n < 1 || n > m_pages->count())
         return nullptr;
     try {
-        return pictureFrom(m_pages->page(n));
+        return RecordedPage::Read(m_pages->page(n), *m_images);
     } catch (const ERepError&) {
         return nullptr; // nothing is drawn from a damaged page
     }
@@ -385,7 +379,7 @@ void TRepPrinter::Print()
         QCoreApplication::processEvents();
         SetPageNumber(i);
         if (m_shownPage)
-            drawSheet(*m_shownPage);
+            PagePlayer::PlayAtTrueSize(*m_shownPage, m_printPainter);
         if (i < last)
             printer.newPage();
         if (m_cancelled) {
@@ -402,23 +396,6 @@ void TRepPrinter::Print()
     printer.setFullPage(false);
 }
 
-// QPainter::drawPicture already scales by the target's logical resolution
-// over the recording's; the remaining factor brings the recorded pixels to
-// their true size at the printer's resolution.
-void TRepPrinter::drawSheet(const QPicture& page)
-{
-    const QPrinter& printer = m_settings.printer();
-    const double recordedDpiX = ScaleX * TenthsPerInch;
-    const double recordedDpiY = ScaleY * TenthsPerInch;
-    const double implicitX = double(printer.logicalDpiX()) / page.logicalDpiX();
-    const double implicitY = double(printer.logicalDpiY()) / page.logicalDpiY();
-    m_printPainter.save();
-    m_printPainter.scale(printer.resolution() / recordedDpiX / implicitX,
-        printer.resolution() / recordedDpiY / implicitY);
-    m_printPainter.drawPicture(0, 0, page);
-    m_printPainter.restore();
-}
-
 void TRepPrinter::SaveToFile(const QString& fileName)
 {
     if (m_status != TRepStatus::Finished || !m_stream)
@@ -431,23 +408,29 @@ void TRepPrinter::SaveToFile(const QString& fileName)
         throw ERepError(QStringLiteral("Cannot write file %1: %2").arg(fileName, file.errorString()));
 }
 
+// Every page is checked completely before the file replaces the document, so
+// a page that fails is never shown, in part or at all.
 void TRepPrinter::LoadFromFile(const QString& fileName)
 {
     auto stream = std::make_unique<TRepStream>(fileName);
     auto pages = std::make_unique<TRepPageList>(*stream, fileName);
-    std::unique_ptr<QPicture> first;
+    auto images = std::make_unique<PageImageCache>();
+    std::unique_ptr<RecordedPage> first;
     for (int i = 1; i <= pages->count(); ++i) {
-        auto page = pictureFrom(pages->page(i));
-        if (!page) {
-            throw ERepError(QStringLiteral("Not a valid prepared report file: %1 (page %2 is not a recorded page)")
-                    .arg(fileName).arg(i));
+        try {
+            if (i == 1)
+                first = RecordedPage::Read(pages->page(i), *images);
+            else
+                RecordedPage::Check(pages->page(i), *images);
+        } catch (const ERepError& error) {
+            throw ERepError(QStringLiteral("Not a valid prepared report file: %1 (page %2: %3)")
+                                .arg(fileName).arg(i).arg(error.message()));
         }
-        if (i == 1)
-            first = std::move(page);
     }
     releaseDocument();
     m_stream = std::move(stream);
     m_pages = std::move(pages);
+    m_images = std::move(images);
     m_destination = TRepDestination::PageStore;
     m_pageCount = m_pagesAvailable = m_pages->count();
     takeScreenScales();
@@ -474,11 +457,12 @@ void TRepPrinter::releaseDocument()
 
 // The paper is recognised in steps of 4 mm; of several sizes that match,
 // the last in the table wins (an A4 sheet thus reads as A4Small). A sheet of
-// no listed size is taken as a custom size.
-void TRepPrinter::detectPaper(const QPicture& firstPage)
+// no listed size is taken as a custom size. The sheet's pixels are measured at
+// the resolution the page was recorded at.
+void TRepPrinter::detectPaper(const RecordedPage& firstPage)
 {
-    const int width = int(firstPage.boundingRect().width() / ScaleX);
-    const int length = int(firstPage.boundingRect().height() / ScaleY);
+    const int width = int(firstPage.SheetSize().width() / (firstPage.Resolution().width() / TenthsPerInch));
+    const int length = int(firstPage.SheetSize().height() / (firstPage.Resolution().height() / TenthsPerInch));
     const int w = width / 40;
     const int l = length / 40;
     TRepPaperSize found = TRepPaperSize::Custom;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "PageImageCache.h"
+#include "PageRecorder.h"
+#include "RecordedPage.h"
 #include "TPrinterSettings.h"
 #include "TRepPaperSize.h"
 
 #include <QObject>
 #include <QPainter>
-#include <QPicture>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -17,9 +19,9 @@ enum class TRepDestination { PageStore, Printer };
 enum class TRepStatus { Ready, Busy, Finished };
 
 // The output object of one report run. The engine draws every page through
-// it in 0.1 mm; it sends the pages either into a page store (recorded
-// pictures of the whole sheet at the screen's resolution, which the preview
-// shows, saves and loads) or straight to a printer. It tells its client
+// it in 0.1 mm; it sends the pages either into a page store (recorded pages
+// of the whole sheet at the screen's resolution, which the preview shows,
+// saves and loads) or straight to a printer. It tells its client
 // window about progress and finished pages, and its master report about
 // print requests and the preview closing, by Qt events (TRepMessage.h).
 class TRepPrinter : public QObject {
@@ -67,6 +69,9 @@ public:
     void Cancel() { m_cancelled = true; }
     // The open page's canvas, none between pages.
     QPainter* Canvas() { return m_canvas; }
+    // Draws `text` on the canvas as QPainter::drawText does; a recorded page
+    // takes it without laying it out twice.
+    void DrawText(const QPointF& baseline, const QString& text);
     void SetProgress(int percent);
 
     // Conversions from 0.1 mm to device pixels.
@@ -98,12 +103,12 @@ public:
     // The page store's stream, none for the printer or before BeginDoc.
     TRepStream* stream() const { return m_stream.get(); }
 
-    // Page n read from the store, none when there is no such finished page
-    // or its data cannot be replayed.
-    std::unique_ptr<QPicture> GetPage(int n) const;
+    // Page n read from the store and checked, none when there is no such
+    // finished page or it fails a check.
+    std::unique_ptr<RecordedPage> GetPage(int n) const;
     // Makes page n the current page, held in CurrentPage().
     void SetPageNumber(int n);
-    const QPicture* CurrentPage() const { return m_shownPage.get(); }
+    const RecordedPage* CurrentPage() const { return m_shownPage.get(); }
 
     // The preview.
     void Preview();
@@ -139,8 +144,7 @@ private:
     void closePrintJob(bool abort);
     void finishPrintJob();
     void releaseDocument();
-    void detectPaper(const QPicture& firstPage);
-    void drawSheet(const QPicture& page);
+    void detectPaper(const RecordedPage& firstPage);
     void post(QObject* receiver, int type, qintptr param);
 
     TRepDestination m_destination = TRepDestination::PageStore;
@@ -165,9 +169,10 @@ private:
     TPrinterSettings m_settings;
     std::unique_ptr<TRepStream> m_stream;
     std::unique_ptr<TRepPageList> m_pages;
-    QPicture m_recording;
+    PageRecorder m_recording;
     QPainter m_recorder;
     QPainter m_printPainter;
     QPainter* m_canvas = nullptr;
-    std::unique_ptr<QPicture> m_shownPage;
+    std::unique_ptr<PageImageCache> m_images; // the document's pictures, decoded
+    std::unique_ptr<RecordedPage> m_shownPage;
 };

@@ -6,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QPrinterInfo>
 
 namespace CommandLine {
 
@@ -49,6 +50,19 @@ AliasConfig::Alias findAlias(const QString& alias)
     if (!entry)
         throw std::runtime_error(QStringLiteral("Unknown database alias: %1").arg(alias).toStdString());
     return *entry;
+}
+
+int printerIndex(const QString& name)
+{
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    if (printers.isEmpty())
+        throw std::runtime_error("no printer is installed");
+    if (name.isEmpty())
+        return -1;
+    for (int i = 0; i < printers.size(); ++i)
+        if (printers.at(i).printerName() == name)
+            return i;
+    throw UsageError(QStringLiteral("unknown printer: %1").arg(name).toStdString());
 }
 
 QString sqliteFile(const QString& alias, const QString& work, bool mustExist)

@@ -29,6 +29,10 @@ bool parse(QCommandLineParser& parser, const QString& command, const QStringList
 QCommandLineOption aliasOption();
 // The settings of an alias; raises std::runtime_error for an unknown one.
 AliasConfig::Alias findAlias(const QString& alias);
+// The index of the named printer in the system's list, -1 for the default
+// printer when `name` is empty. Raises std::runtime_error when no printer is
+// installed and UsageError for an unknown name.
+int printerIndex(const QString& name);
 // The database file of a SQLite alias. Raises std::runtime_error for an
 // unknown alias or another driver; `mustExist` also for a missing file.
 QString sqliteFile(const QString& alias, const QString& work, bool mustExist = true);

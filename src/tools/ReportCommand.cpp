@@ -14,7 +14,6 @@
 #include "reports/TReport.h"
 
 #include <QCommandLineParser>
-#include <QPrinterInfo>
 
 #include <cstring>
 #include <optional>
@@ -57,20 +56,6 @@ TReport* prepareReport(const Request& request, const DataModel::AllViews& views,
         return nullptr;
     WriteTotal(views.barang.Barang, definition.RepLabel10);
     return definition.repFakturPenjualan;
-}
-
-// The index of the named printer in the system's list, -1 for the default.
-int printerIndex(const QString& name)
-{
-    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-    if (printers.isEmpty())
-        throw std::runtime_error("no printer is installed");
-    if (name.isEmpty())
-        return -1;
-    for (int i = 0; i < printers.size(); ++i)
-        if (printers.at(i).printerName() == name)
-            return i;
-    throw UsageError(QStringLiteral("unknown printer: %1").arg(name).toStdString());
 }
 
 // Writes the report into `output`'s file; a PDF is checked to be complete.
@@ -166,7 +151,7 @@ int run(const QStringList& arguments)
     }
     report->ShowProgress = false;
     if (!output) {
-        report->PrinterSettings.PrinterIndex = printerIndex(request.printer);
+        report->PrinterSettings.PrinterIndex = CommandLine::printerIndex(request.printer);
         report->PrintReport();
         Console::print(QStringLiteral("Report %1 sent to the printer.").arg(request.name));
         return 0;

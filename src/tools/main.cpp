@@ -10,6 +10,7 @@
 #include "DemoData.h"
 #include "FileChecks.h"
 #include "OutputFile.h"
+#include "RenderCommand.h"
 #include "ReportCommand.h"
 #include "SchemaCheck.h"
 #include "ServerCommands.h"
@@ -53,6 +54,7 @@ Commands:
   export   write the data tables as CSV files
   import   read CSV files into an empty database
   report   produce a report as a PDF file, a prepared-report file or on paper
+  render   draw a saved prepared-report file into a PDF file or on paper
 
 Run "pwangsa-admin COMMAND --help" for the options of a command.)";
 
@@ -223,6 +225,8 @@ int run(const QStringList& arguments)
         return CareCommands::runImport(options);
     if (command == QLatin1String("report"))
         return ReportCommand::run(options);
+    if (command == QLatin1String("render"))
+        return RenderCommand::run(options);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         Console::print(QString::fromUtf8(kUsage));
         return 0;
@@ -237,8 +241,9 @@ int main(int argc, char** argv)
     // Everything the tool creates (databases with their side files, backups,
     // exports, reports, the alias file, folders) is for its owner's eyes only.
     ::umask(077);
-    // Only the report command paints; the others run without a display.
-    const bool gui = ReportCommand::needsGui(argc > 1 ? argv[1] : nullptr);
+    // Only the report and render commands paint; the others run without a display.
+    const char* command = argc > 1 ? argv[1] : nullptr;
+    const bool gui = ReportCommand::needsGui(command) || RenderCommand::needsGui(command);
     if (gui)
         ReportCommand::useOffscreenWithoutDisplay();
     const std::unique_ptr<QCoreApplication> app =

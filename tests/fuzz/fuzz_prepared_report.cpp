@@ -1,8 +1,11 @@
-// The prepared-report loader with whole files: a damaged file raises ERepError
-// and leaves the document loaded before as it was; a file that loads gives
-// every page. One output object serves every input (making one asks the
+// The prepared-report loader and the player with whole files: a damaged file
+// raises ERepError and leaves the document loaded before as it was; a file
+// that loads gives every page, and every page draws onto an image, shrunk as
+// in the preview at a small zoom and at its own size, so that playback is
+// fuzzed too. One output object serves every input (making one asks the
 // print spooler for its printers, which would dominate the run).
 
+#include "FuzzDrawing.h"
 #include "FuzzSupport.h"
 #include "reports/ERepError.h"
 #include "reports/TRepPrinter.h"
@@ -53,8 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     loadedFile = fileName;
     // Walking backward from the last page reaches every page again.
     for (int n = output->pageCount(); n >= 1; --n) {
-        if (!output->GetPage(n))
+        const std::unique_ptr<RecordedPage> page = output->GetPage(n);
+        if (!page)
             std::abort();
+        drawOnSmallImage(*page);
     }
     return 0;
 }

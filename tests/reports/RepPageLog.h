@@ -4,6 +4,7 @@
 // paint device whose engine logs every fill, text and picture with its
 // device rectangle or position.
 
+#include "reports/PagePlayer.h"
 #include "reports/TRepPrinter.h"
 #include "reports/TReport.h"
 
@@ -11,7 +12,6 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPicture>
 #include <QTextItem>
 
 struct LoggedFill {
@@ -139,11 +139,11 @@ private:
 inline PageLog logPage(const TRepPrinter& output, int n)
 {
     PageLog log;
-    std::unique_ptr<QPicture> page = output.GetPage(n);
+    std::unique_ptr<RecordedPage> page = output.GetPage(n);
     if (!page)
         return log;
     LoggingDevice device(log);
     QPainter painter(&device);
-    painter.drawPicture(0, 0, *page);
+    PagePlayer::PlayAtTrueSize(*page, painter);
     return log;
 }

@@ -41,9 +41,9 @@ inline void writeFileBytes(const QString& fileName, const QByteArray& bytes)
         file.write(bytes);
 }
 
-inline QByteArray pictureBytes(const QPicture* picture)
+inline QByteArray pageBytes(const RecordedPage* page)
 {
-    return picture ? QByteArray(picture->data(), picture->size()) : QByteArray();
+    return page ? page->Bytes() : QByteArray();
 }
 
 // Produces a document of `pages` test pages, saves it and returns the file.

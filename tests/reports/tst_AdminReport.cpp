@@ -8,6 +8,7 @@
 #include "data/DateText.h"
 #include "reports/TRepPrinter.h"
 
+#include <QDir>
 #include <QPrinterInfo>
 #include <QtTest>
 
@@ -17,7 +18,8 @@ private Q_SLOTS:
     void initTestCase();
     void invoiceOfOneCustomer();
     void goodsReportCarriesItsTotal();
-    void preparedReportFileOpensAgain();
+    void preparedReportFileRendersAsTheReport();
+    void renderRefusesADamagedFile();
     void wrongUsage_data();
     void wrongUsage();
     void unknownCustomerWritesNothing();
@@ -74,15 +76,62 @@ void TestAdminReport::goodsReportCarriesItsTotal()
         QVERIFY(pages.first().contains(QLatin1String(goods)));
 }
 
-// The same pages as the PDF: loaded into an output object, as the preview does.
-void TestAdminReport::preparedReportFileOpensAgain()
+// The same pages as the PDF: loaded into an output object, as the preview
+// does, and drawn by render into a PDF that reads as the report made straight
+// to PDF, on the same paper. An older file of that name is replaced.
+void TestAdminReport::preparedReportFileRendersAsTheReport()
 {
     const QString rpf = file(QStringLiteral("harian.rpf"));
+    const QString direct = file(QStringLiteral("harian-direct.pdf"));
+    const QString rendered = file(QStringLiteral("harian-rendered.pdf"));
     QCOMPARE(runAdmin({"report", "harian", "--rpf", rpf}).code, 0);
+    QCOMPARE(runAdmin({"report", "harian", "--pdf", direct}).code, 0);
     TRepPrinter output;
     output.LoadFromFile(rpf);
     QCOMPARE(output.pageCount(), 1);
     QVERIFY(output.GetPage(1) != nullptr);
+
+    QFile older(rendered);
+    QVERIFY(older.open(QIODevice::WriteOnly));
+    older.write("an older file");
+    older.close();
+    const AdminRun run = runAdmin({"render", rpf, "--pdf", rendered});
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.out.contains(rendered), qPrintable(run.out));
+    const QStringList pages = test::pdfPages(rendered);
+    QCOMPARE(pages.size(), 1);
+    QCOMPARE(test::simpleLines(pages.first()), test::simpleLines(test::pdfPages(direct).first()));
+    QCOMPARE(test::pdfPageSize(rendered), test::pdfPageSize(direct));
+}
+
+// A damaged file ends with the loader's message and exit status 1; the PDF
+// of that name stays as it was and nothing else is left in its folder. One
+// file holds a crafted page, the other pages behind a header that says none.
+void TestAdminReport::renderRefusesADamagedFile()
+{
+    const QDir dir(file(QStringLiteral("damaged")));
+    QVERIFY(QDir().mkpath(dir.path()));
+    const QString crafted = dir.filePath(QStringLiteral("crafted.rpf"));
+    QVERIFY(QFile::copy(QStringLiteral(PWANGSA_SOURCE_DIR "/tests/reports/data/crafted-picture-page.rpf"), crafted));
+    const QString uncounted = dir.filePath(QStringLiteral("uncounted.rpf"));
+    QCOMPARE(runAdmin({"report", "pelanggan", "--rpf", uncounted}).code, 0);
+    QFile header(uncounted);
+    QVERIFY(header.open(QIODevice::ReadWrite) && header.seek(8));
+    header.write(QByteArray(4, '\0'));  // the page count
+    header.close();
+    const QString pdf = dir.filePath(QStringLiteral("kept.pdf"));
+    QFile kept(pdf);
+    QVERIFY(kept.open(QIODevice::WriteOnly));
+    kept.write("kept");
+    kept.close();
+    for (const QString& rpf : {crafted, uncounted}) {
+        const AdminRun run = runAdmin({"render", rpf, "--pdf", pdf});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("Not a valid prepared report file: ") + rpf), qPrintable(run.err));
+    }
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("kept"));
+    QCOMPARE(dir.entryList(QDir::Files), (QStringList{"crafted.rpf", "kept.pdf", "uncounted.rpf"}));
 }
 
 void TestAdminReport::wrongUsage_data()
@@ -100,6 +149,12 @@ void TestAdminReport::wrongUsage_data()
                                  << "give exactly one of";
     QTest::newRow("printer without print") << QStringList{"report", "harian", "--pdf", "x.pdf", "--printer", "PDF"}
                                            << "--printer goes with --print";
+    QTest::newRow("render without file") << QStringList{"render", "--pdf", "x.pdf"} << "render needs FILE";
+    QTest::newRow("render without output") << QStringList{"render", "x.rpf"} << "give exactly one of";
+    QTest::newRow("render to two outputs") << QStringList{"render", "x.rpf", "--pdf", "x.pdf", "--print"}
+                                           << "give exactly one of";
+    QTest::newRow("render printer without print")
+        << QStringList{"render", "x.rpf", "--pdf", "x.pdf", "--printer", "PDF"} << "--printer goes with --print";
 }
 
 void TestAdminReport::wrongUsage()

@@ -1,7 +1,8 @@
 // Report output under faults and hostile files: a temporary folder that cannot
 // take the page store's spill file, the program killed during a report run, the
 // printer vanishing during a job, prepared-report files whose page count and
-// offsets lie. Each shows the clear error and that no stored page is lost.
+// offsets lie or whose pages were crafted to crash the player. Each shows the
+// clear error and that no stored page is lost.
 // The killed run is a child: this program started again with
 // PWANGSA_FAULT_CHILD set.
 
@@ -10,10 +11,16 @@
 
 #include "data/DataModel.h"
 #include "reports/ERepError.h"
+#include "reports/PageBytes.h"
+#include "reports/PagePlayer.h"
+#include "reports/Pictures.h"
+#include "reports/TRepPageList.h"
 #include "reports/TRepPrintable.h"
 #include "reports/TRepStream.h"
 #include "reports/TReport.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -22,6 +29,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <unistd.h>
 
@@ -111,6 +119,132 @@ QByteArray withInt32(QByteArray bytes, qsizetype offset, qint32 value)
     return bytes;
 }
 
+// A recorded page written field by field, as a crafted file holds it: one
+// font, pen, brush and picture (the logo), and commands that use them all.
+// bytes() gives the page with a right checksum, so that a damaged value is
+// caught by the check made for it, not by the checksum.
+struct CraftedPage {
+    using Op = PageFormat::Op;
+
+    quint16 version = PageFormat::Version;
+    quint32 width = 400;
+    quint32 height = 300;
+    quint16 dpi = 96;
+    int fonts = 1;
+    int pens = 1;
+    int brushes = 1;
+    int images = 1;
+    qint64 commandCount = 0; // added to the commands written
+    QByteArray tables;
+    QByteArray commands;
+    int written = 0;
+
+    CraftedPage()
+    {
+        PageWriter t(tables);
+        t.u8(5);
+        t.bytes("Arial");
+        t.u32(13 * PageFormat::SubPixels);
+        t.u16(400);
+        t.u8(0);
+        t.u16(0);
+        t.u32(0xff000000); // pen: black, 1 pixel, solid, square cap, miter join
+        t.u32(PageFormat::SubPixels);
+        t.bytes(QByteArray("\1\1\0\0", 4));
+        t.u32(0xff000000); // brush: solid black
+        t.u8(1);
+        const QByteArray png = logoPng();
+        t.u32(146);
+        t.u32(149);
+        t.u32(quint32(png.size()));
+        t.bytes(png);
+        select(Op::Font, 0);
+        select(Op::Pen, 0);
+        select(Op::Brush, 0);
+        rect(Op::Rect, {10, 10, 200, 1});
+        command(Op::Text).coordinate(20);
+        out().coordinate(40);
+        out().varint(7);
+        out().bytes("Halaman");
+        image(0, {20, 60, 146, 149}, {0, 0, 146, 149});
+    }
+
+    static QByteArray logoPng()
+    {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        Pictures::logo().save(&buffer, "PNG");
+        return buffer.data();
+    }
+
+    PageWriter out() { return PageWriter(commands); }
+    PageWriter command(Op op)
+    {
+        ++written;
+        out().u8(quint8(op));
+        return out();
+    }
+    void select(Op op, quint64 index) { command(op).varint(index); }
+    void rect(Op op, const QRectF& r)
+    {
+        command(op).coordinate(r.x());
+        out().coordinate(r.y());
+        out().coordinate(r.width());
+        out().coordinate(r.height());
+    }
+    void image(quint64 index, const QRectF& target, const QRectF& source)
+    {
+        select(Op::Image, index);
+        for (const QRectF& r : {target, source})
+            for (double value : {r.x(), r.y(), r.width(), r.height()})
+                out().coordinate(value);
+    }
+
+    QByteArray bytes() const
+    {
+        QByteArray page(PageFormat::HeaderSize, '\0');
+        std::memcpy(page.data(), PageFormat::Signature, 4);
+        qToLittleEndian<quint16>(version, page.data() + PageFormat::At::Version);
+        qToLittleEndian<quint32>(width, page.data() + PageFormat::At::Width);
+        qToLittleEndian<quint32>(height, page.data() + PageFormat::At::Height);
+        qToLittleEndian<quint16>(dpi, page.data() + PageFormat::At::DpiX);
+        qToLittleEndian<quint16>(dpi, page.data() + PageFormat::At::DpiY);
+        qToLittleEndian<quint16>(quint16(fonts), page.data() + PageFormat::At::Fonts);
+        qToLittleEndian<quint16>(quint16(pens), page.data() + PageFormat::At::Pens);
+        qToLittleEndian<quint16>(quint16(brushes), page.data() + PageFormat::At::Brushes);
+        qToLittleEndian<quint16>(quint16(images), page.data() + PageFormat::At::Images);
+        qToLittleEndian<quint32>(quint32(written + commandCount), page.data() + PageFormat::At::Commands);
+        page += tables + commands;
+        qToLittleEndian<quint32>(quint32(page.size()), page.data() + PageFormat::At::Length);
+        qToLittleEndian<quint32>(pageChecksum(QByteArrayView(page).sliced(PageFormat::At::ChecksummedFrom)),
+                                 page.data() + PageFormat::At::Checksum);
+        return page;
+    }
+};
+
+// A prepared-report file of one page: header and one record around `page`.
+QByteArray oneRecordFile(const QByteArray& page)
+{
+    QByteArray file(TRepPageList::HeaderSize, '\0');
+    qToLittleEndian<quint16>(TRepPageList::FormatVersion, file.data());
+    qToLittleEndian<quint16>(TRepPageList::WriterVersion, file.data() + 2);
+    qToLittleEndian<qint32>(1, file.data() + 8);
+    QByteArray record(8, '\0');
+    qToLittleEndian<qint32>(1, record.data());
+    qToLittleEndian<qint32>(qint32(file.size() + 12 + page.size()), record.data() + 4);
+    QByteArray back(4, '\0');
+    qToLittleEndian<qint32>(qint32(file.size()), back.data());
+    return file + record + page + back;
+}
+
+template <class Change>
+QByteArray crafted(Change change)
+{
+    CraftedPage page;
+    change(page);
+    return oneRecordFile(page.bytes());
+}
+
 } // namespace
 
 class TestReportFaults : public QObject {
@@ -162,7 +296,7 @@ private slots:
         loaded.LoadFromFile(m_dir.filePath(QStringLiteral("after-spill.rpf")));
         QCOMPARE(loaded.pageCount(), stored + 1);
         for (int page = 1; page <= stored + 1; ++page)
-            QCOMPARE(pictureBytes(loaded.GetPage(page).get()), pictureBytes(output.GetPage(page).get()));
+            QCOMPARE(pageBytes(loaded.GetPage(page).get()), pageBytes(output.GetPage(page).get()));
     }
 
     // Fault: the program is killed (SIGKILL) while it runs a report and saves
@@ -234,7 +368,106 @@ private slots:
         const QString error = errorOf([&] { loaded.LoadFromFile(name); });
         QVERIFY2(error.startsWith(QStringLiteral("Not a valid prepared report file: ") + name), qPrintable(error));
         QCOMPARE(loaded.pageCount(), 2);
-        QCOMPARE(pictureBytes(loaded.GetPage(2).get()), pictureBytes(original.GetPage(2).get()));
+        QCOMPARE(pageBytes(loaded.GetPage(2).get()), pageBytes(original.GetPage(2).get()));
+    }
+
+    // Fault: a page altered and given a right checksum again made the preview
+    // crash inside the painter on Load Report (the first row is such a file,
+    // from the recorded pictures used before). Every page is now checked
+    // completely before any of it is drawn: each crafted value is refused with
+    // the loader's error, and the document loaded before stays.
+    void craftedPagesAreRefusedBeforeDrawing_data()
+    {
+        using Op = PageFormat::Op;
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("picture page that crashed the preview")
+            << fileBytes(QStringLiteral(PWANGSA_SOURCE_DIR "/tests/reports/data/crafted-picture-page.rpf"));
+        QTest::newRow("checksum not made again") << [] {
+            QByteArray file = crafted([](CraftedPage&) {});
+            file[file.size() - 8] = char(file[file.size() - 8] ^ 1);
+            return file;
+        }();
+        QTest::newRow("unknown format version") << crafted([](CraftedPage& p) { p.version = 2; });
+        QTest::newRow("sheet of no pixels") << crafted([](CraftedPage& p) { p.width = 0; });
+        QTest::newRow("sheet of 2^31 pixels") << crafted([](CraftedPage& p) { p.height = 0x80000000u; });
+        QTest::newRow("table far too long") << crafted([](CraftedPage& p) { p.pens = 60000; });
+        QTest::newRow("table longer than its entries") << crafted([](CraftedPage& p) { p.brushes = 2; });
+        QTest::newRow("font index beyond its table") << crafted([](CraftedPage& p) { p.select(Op::Font, 1); });
+        QTest::newRow("picture index beyond its table")
+            << crafted([](CraftedPage& p) { p.image(9, {0, 0, 10, 10}, {0, 0, 10, 10}); });
+        QTest::newRow("more commands than written") << crafted([](CraftedPage& p) { p.commandCount = 1; });
+        QTest::newRow("bytes after the last command") << crafted([](CraftedPage& p) { p.commands += '\0'; });
+        QTest::newRow("unknown command") << crafted([](CraftedPage& p) { p.command(Op(200)); });
+        QTest::newRow("number that never ends")
+            << crafted([](CraftedPage& p) { p.command(Op::Pen).bytes(QByteArray(11, char(0xff))); });
+        QTest::newRow("coordinate far off the sheet") << crafted([](CraftedPage& p) {
+            PageWriter out = p.command(Op::Line);
+            for (int i = 0; i < 4; ++i)
+                out.varint(quint64(1) << 40); // the writer itself never goes that far
+        });
+        QTest::newRow("text longer than the page") << crafted([](CraftedPage& p) {
+            p.command(Op::Text).coordinate(0);
+            p.out().coordinate(0);
+            p.out().varint(5000);
+        });
+        QTest::newRow("text that is not UTF-8") << crafted([](CraftedPage& p) {
+            p.command(Op::Text).coordinate(0);
+            p.out().coordinate(0);
+            p.out().varint(2);
+            p.out().bytes("\xc3\x28");
+        });
+        QTest::newRow("part outside its picture")
+            << crafted([](CraftedPage& p) { p.image(0, {0, 0, 10, 10}, {100, 100, 200, 200}); });
+        QTest::newRow("transform of no number") << crafted([](CraftedPage& p) {
+            PageWriter out = p.command(Op::Transform);
+            for (double value : {1.0, 0.0, 0.0, std::numeric_limits<double>::quiet_NaN(), 0.0, 0.0})
+                out.f64(value);
+        });
+        QTest::newRow("curve without its points") << crafted([](CraftedPage& p) {
+            p.command(Op::Path).u8(0);
+            p.out().varint(1);
+            p.out().u8(quint8(QPainterPath::CurveToElement));
+            p.out().coordinate(5);
+            p.out().coordinate(5);
+        });
+        QTest::newRow("picture that is not a PNG") << crafted([](CraftedPage& p) {
+            p.tables.replace(CraftedPage::logoPng(), QByteArray(CraftedPage::logoPng().size(), 'x'));
+        });
+        QTest::newRow("picture of another size than its table")
+            << crafted([](CraftedPage& p) { qToLittleEndian<quint32>(147, p.tables.data() + 32); });
+        QTest::newRow("font of a million pixels")
+            << crafted([](CraftedPage& p) { qToLittleEndian<quint32>(64000000, p.tables.data() + 6); });
+    }
+    void craftedPagesAreRefusedBeforeDrawing()
+    {
+        QFETCH(QByteArray, file);
+        const QString whole = m_dir.filePath(QStringLiteral("whole.rpf"));
+        TRepPrinter original;
+        savedTestDocument(original, 2, whole);
+        TRepPrinter loaded;
+        loaded.LoadFromFile(whole);
+        const QString name = m_dir.filePath(QStringLiteral("crafted.rpf"));
+        writeFileBytes(name, file);
+        const QString error = errorOf([&] { loaded.LoadFromFile(name); });
+        QVERIFY2(error.startsWith(QStringLiteral("Not a valid prepared report file: ") + name), qPrintable(error));
+        QCOMPARE(loaded.pageCount(), 2);
+        QCOMPARE(pageBytes(loaded.GetPage(2).get()), pageBytes(original.GetPage(2).get()));
+    }
+
+    // The crafted page above, unchanged, is a sound page: it loads and draws.
+    void craftedPageIsSoundUnchanged()
+    {
+        const QString name = m_dir.filePath(QStringLiteral("sound.rpf"));
+        writeFileBytes(name, crafted([](CraftedPage&) {}));
+        TRepPrinter loaded;
+        loaded.LoadFromFile(name);
+        QImage image(200, 150, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PagePlayer::Play(*loaded.GetPage(1), painter, QRectF(0, 0, 200, 150));
+        painter.end();
+        QCOMPARE(image.pixel(50, 5), qRgb(0, 0, 0)); // the rule, half a pixel thin here
+        QVERIFY(image.pixel(46, 67) != qRgb(255, 255, 255)); // the middle of the logo
     }
 
     // Fault: the printer is removed from the spooler in the middle of a job.

@@ -1,8 +1,8 @@
 #include "reports/ERepError.h"
+#include "reports/PageRecorder.h"
 #include "reports/TRepCompression.h"
 
 #include <QPainter>
-#include <QPicture>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -63,15 +63,16 @@ void TestTRepCompression::roundTripsEdgeInputs()
 
 void TestTRepCompression::roundTripsARecordedPage()
 {
-    QPicture page;
+    PageRecorder recorder;
+    recorder.StartPage(QSize(794, 1123), 96);
     {
-        QPainter painter(&page);
+        QPainter painter(&recorder);
         painter.setFont(QFont(QStringLiteral("Arial"), 10));
         for (int line = 0; line < 60; ++line)
             painter.drawText(50, 40 + line * 18, QStringLiteral("Line %1 of a recorded page").arg(line));
         painter.drawRect(20, 20, 700, 1080);
     }
-    const QByteArray plain(page.data(), page.size());
+    const QByteArray plain = recorder.TakePage();
     const QByteArray coded = TRepCompression::compress(plain);
     QCOMPARE(TRepCompression::decompress(coded), plain);
     QVERIFY2(coded.size() < plain.size(), "a page of drawing commands codes smaller");

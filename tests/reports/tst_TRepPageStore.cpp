@@ -84,7 +84,7 @@ void TestTRepPageStore::onePageStoreHasTheDocumentedLayout()
     TRepPrinter output;
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     const QByteArray file = savedTestDocument(output, 1, path("one.rpf"));
-    const QByteArray page = pictureBytes(output.GetPage(1).get());
+    const QByteArray page = pageBytes(output.GetPage(1).get());
 
     QVERIFY(!page.isEmpty());
     QCOMPARE(file.size(), 128 + 12 + page.size());
@@ -118,7 +118,7 @@ void TestTRepPageStore::middlePageIsFoundForwardAndBackward()
 
     QCOMPARE(fromFirst, fromLast);
     QVERIFY(fromFirst != first && fromFirst != last);
-    QCOMPARE(fromFirst, pictureBytes(output.GetPage(2).get()));
+    QCOMPARE(fromFirst, pageBytes(output.GetPage(2).get()));
 }
 
 void TestTRepPageStore::largeStoreContinuesInATemporaryFile()
@@ -161,7 +161,7 @@ void TestTRepPageStore::saveAndLoadRoundTripByteForByte()
     QVERIFY(loaded.loadedFromFile());
     QCOMPARE(loaded.pageCount(), 3);
     for (int page = 1; page <= 3; ++page)
-        QCOMPARE(pictureBytes(loaded.GetPage(page).get()), pictureBytes(output.GetPage(page).get()));
+        QCOMPARE(pageBytes(loaded.GetPage(page).get()), pageBytes(output.GetPage(page).get()));
     loaded.SaveToFile(path("b.rpf"));
     QCOMPARE(fileBytes(path("b.rpf")), fileBytes(path("a.rpf")));
 }
@@ -179,14 +179,14 @@ void TestTRepPageStore::compressedStoreRoundTrips()
     const QByteArray file = fileBytes(path("packed.rpf"));
     QCOMPARE(int(file[25]), 1);
     QVERIFY(file.size() < fileBytes(path("plain.rpf")).size());
-    const QByteArray page1 = pictureBytes(plain.GetPage(1).get());
+    const QByteArray page1 = pageBytes(plain.GetPage(1).get());
     QCOMPARE(qFromLittleEndian<quint32>(file.constData() + 136), quint32(page1.size()));
 
     TRepPrinter loaded;
     loaded.LoadFromFile(path("packed.rpf"));
     QCOMPARE(loaded.pageCount(), 3);
     for (int page = 1; page <= 3; ++page)
-        QCOMPARE(pictureBytes(loaded.GetPage(page).get()), pictureBytes(plain.GetPage(page).get()));
+        QCOMPARE(pageBytes(loaded.GetPage(page).get()), pageBytes(plain.GetPage(page).get()));
 }
 
 // A file of the older layout: 124-byte header, pages of metafile data whose
@@ -313,7 +313,7 @@ void TestTRepPageStore::flippedBitsNeverPassAsAnotherReport()
         }
         QVERIFY2(!meaningful || compression, qPrintable(QStringLiteral("flip at %1 passed").arg(offset)));
         for (int page = 1; page <= 2; ++page)
-            QCOMPARE(pictureBytes(loaded.GetPage(page).get()), pictureBytes(output.GetPage(page).get()));
+            QCOMPARE(pageBytes(loaded.GetPage(page).get()), pageBytes(output.GetPage(page).get()));
     }
 }
 
@@ -329,7 +329,7 @@ void TestTRepPageStore::failedLoadKeepsTheOpenDocument()
     QVERIFY_THROWS_EXCEPTION(ERepError, loaded.LoadFromFile(path("bad.rpf")));
     QVERIFY_THROWS_EXCEPTION(ERepError, loaded.LoadFromFile(path("missing.rpf")));
     QCOMPARE(loaded.pageCount(), 2);
-    QCOMPARE(pictureBytes(loaded.GetPage(2).get()), pictureBytes(output.GetPage(2).get()));
+    QCOMPARE(pageBytes(loaded.GetPage(2).get()), pageBytes(output.GetPage(2).get()));
 }
 
 void TestTRepPageStore::documentStatesAreEnforced()
@@ -410,7 +410,7 @@ void TestTRepPageStore::paperValuesFollowOrientation()
     output.setOrientation(TRepOrientation::poPortrait);
     output.setPaperSize(TRepPaperSize::A3);
     produceTestDocument(output, 1);
-    QCOMPARE(output.GetPage(1)->boundingRect(), QRect(0, 0, nearest(2970 * 96 / 254.0), nearest(4200 * 96 / 254.0)));
+    QCOMPARE(output.GetPage(1)->SheetSize(), QSize(nearest(2970 * 96 / 254.0), nearest(4200 * 96 / 254.0)));
 }
 
 void TestTRepPageStore::clientAndMasterReceiveTheirMessages()

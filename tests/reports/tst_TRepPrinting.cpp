@@ -130,7 +130,8 @@ void TestTRepPrinting::pagesPrintAtTrueSize_data()
 
 // The test page's black rectangle is 100 mm by 50 mm, 20 mm from the left and
 // 30 mm from the top of an A4 sheet. Rendered at 100 dpi that is 393.7 by
-// 196.9 pixels at (78.7, 118.1), whatever resolution the printer had.
+// 196.9 pixels at (78.7, 118.1), whatever resolution the printer had. Its
+// text stays text, 12 points high, starting 30 mm (85 points) from the left.
 void TestTRepPrinting::pagesPrintAtTrueSize()
 {
     QFETCH(bool, stored);
@@ -152,6 +153,14 @@ void TestTRepPrinting::pagesPrintAtTrueSize()
     const QRect box = darkBounds(image.copy(0, 0, image.width(), 360));
     QVERIFY2(qAbs(box.left() - 78.7) <= 1.5 && qAbs(box.top() - 118.1) <= 1.5, qPrintable(QStringLiteral("at %1,%2").arg(box.left()).arg(box.top())));
     QVERIFY2(qAbs(box.width() - 393.7) <= 2 && qAbs(box.height() - 196.9) <= 2, qPrintable(QStringLiteral("%1 x %2").arg(box.width()).arg(box.height())));
+
+    const QString words = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const QRegularExpressionMatch word = QRegularExpression(QStringLiteral(
+        "xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">Halaman<")).match(words);
+    QVERIFY2(word.hasMatch(), qPrintable(words));
+    const double height = word.captured(3).toDouble() - word.captured(2).toDouble();
+    QVERIFY2(qAbs(word.captured(1).toDouble() - 300 * 72 / 254.0) < 1.5, qPrintable(word.captured(1)));
+    QVERIFY2(height > 11 && height < 15, qPrintable(QString::number(height)));
 }
 
 void TestTRepPrinting::settingsReachThePrinter()

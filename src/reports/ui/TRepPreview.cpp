@@ -1,6 +1,7 @@
 #include "TRepPreview.h"
 
 #include "errors/HandlerGuard.h"
+#include "reports/PagePlayer.h"
 #include "reports/RepRound.h"
 #include "reports/TRepMessage.h"
 #include "reports/TRepPrinter.h"
@@ -52,19 +53,10 @@ void TRepPreviewImage::paintEvent(QPaintEvent*)
     painter.fillRect(QRect(2, h - 2, w - 2, 2), Qt::black);
 }
 
-// drawPicture already scales by this widget's resolution over the
-// recording's; the rest of the factor stretches the sheet over the image.
+// The sheet stretched over the whole image.
 void TRepPreviewImage::DrawPicture(QPainter& painter) const
 {
-    const QRect sheet = m_picture->boundingRect();
-    if (sheet.isEmpty())
-        return;
-    const double implicitX = double(logicalDpiX()) / m_picture->logicalDpiX();
-    const double implicitY = double(logicalDpiY()) / m_picture->logicalDpiY();
-    painter.save();
-    painter.scale(width() / double(sheet.width()) / implicitX, height() / double(sheet.height()) / implicitY);
-    painter.drawPicture(-sheet.left(), -sheet.top(), *m_picture);
-    painter.restore();
+    PagePlayer::Play(*m_picture, painter, QRectF(0, 0, width(), height()));
 }
 
 TRepPreview::TRepPreview(QWidget* parent) : QScrollArea(parent), m_image(new TRepPreviewImage)

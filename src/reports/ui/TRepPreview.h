@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPicture>
 #include <QPointer>
 #include <QScrollArea>
 #include <QWidget>
@@ -30,7 +29,7 @@ private:
     void DrawPicture(QPainter& painter) const;
 
     int m_pageNumber = 0;
-    std::unique_ptr<QPicture> m_picture;
+    std::unique_ptr<RecordedPage> m_picture;
 };
 
 enum class TZoomMode { Fit, Width, Other };
