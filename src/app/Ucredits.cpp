@@ -20,18 +20,28 @@ const QString TFAbout::ContactAddress = QStringLiteral("rina.kartika@mail.widyan
 
 namespace {
 
-// A label that reports clicks, for the e-mail address.
+// A label that reports clicks, for the e-mail address: a press on it and a
+// release over it, as a button counts a click.
 class ClickLabel : public TLabel {
 public:
     using TLabel::TLabel;
     std::function<void()> onClick;
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        m_pressed = event->button() == Qt::LeftButton;
+    }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        if (event->button() == Qt::LeftButton && onClick)
+        const bool clicked = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+        m_pressed = false;
+        if (clicked && onClick)
             guarded(onClick);
     }
+
+private:
+    bool m_pressed = false;
 };
 
 TViewStyle creditStyles()
