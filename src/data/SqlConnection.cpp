@@ -55,7 +55,9 @@ QSqlDatabase open(const AliasConfig::Alias& alias, const QString& name, bool rea
                                       : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     }
     if (!db.open()) {
-        const QString text = db.lastError().text().trimmed();
+        // The server's own message, without the driver's "Unable to connect".
+        const QSqlError error = db.lastError();
+        const QString text = (error.databaseText().isEmpty() ? error.text() : error.databaseText()).trimmed();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
         raiseEngineError(EngineCode::ConnectionFailed,
