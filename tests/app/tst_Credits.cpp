@@ -39,6 +39,7 @@ private Q_SLOTS:
     void backgroundStaysStillWhileTextScrolls();
     void selectionWithTheLeftButton();
     void mailOpensOnAClickOverTheAddressOnly();
+    void minimisingIsUndone();
 
 private:
     TestDatabase m_db;
@@ -217,6 +218,17 @@ void TestCredits::mailOpensOnAClickOverTheAddressOnly()
     QCOMPARE(mail.opened, QStringList{QStringLiteral("mailto:") + TFAbout::ContactAddress});
     QVERIFY(FAbout->isVisible());
     QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+}
+
+// The window menu's Minimise (which the window manager offers anyway) has no
+// effect: the credits window stays on the screen.
+void TestCredits::minimisingIsUndone()
+{
+    FAbout->Show();
+    QVERIFY(QTest::qWaitForWindowExposed(FAbout));
+    FAbout->showMinimized();
+    QTRY_VERIFY(!FAbout->isMinimized());
+    QVERIFY(FAbout->isVisible());
 }
 
 QTEST_MAIN(TestCredits)

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void dataWindowIsShownOnceAndBroughtToFront();
     void aboutHidesTheMainWindowUntilTheCreditsClose();
     void closeBoxOnlyHides();
+    void restoredWindowKeepsItsSize();
     void exitAnsweredYesEndsTheProgram();
 
 private:
@@ -206,6 +207,23 @@ void TestMainWindow::closeBoxOnlyHides()
     QVERIFY(!m_app->taskbarEntryVisible());
     FormUtama->Show();
     QVERIFY(m_app->taskbarEntryVisible());
+}
+
+// Single, fixed size: restored, a resize of the frame is undone; it can be
+// maximised again.
+void TestMainWindow::restoredWindowKeepsItsSize()
+{
+    FormUtama->showNormal();
+    QTRY_VERIFY(!FormUtama->isMaximized());
+    QTRY_COMPARE(FormUtama->clientSize().width(), 734);
+    const QSize restored = FormUtama->size();
+    FormUtama->resize(restored + QSize(200, 100)); // as the window manager does for a dragged border
+    QTRY_COMPARE(FormUtama->size(), restored);
+    FormUtama->showMaximized();
+    QTRY_VERIFY(FormUtama->isMaximized());
+    QTest::qWait(200);
+    QVERIFY(FormUtama->isMaximized());
+    QVERIFY(FormUtama->size() != restored);
 }
 
 // Last: the request to end stays pending and would close later boxes at once.

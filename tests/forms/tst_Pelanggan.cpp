@@ -5,9 +5,12 @@
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TDBGrid.h"
+#include "widgets/TLabel.h"
 #include "widgets/TSpeedButton.h"
 
 #include <QAbstractItemView>
+#include <QFontInfo>
+#include <QScrollBar>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QtTest>
@@ -34,6 +37,7 @@ private Q_SLOTS:
     void addWithAHalfTypedFieldReportsItOnce();
     void deleteOnAnEmptyViewSaysDataSudahDihapus();
     void closeButtonHides();
+    void labelsEndBeforeTheirBoxesAndTheGridShowsEveryColumn();
 
 private:
     TFormPelanggan* form() const { return FormPelanggan; }
@@ -346,6 +350,35 @@ void TestPelanggan::closeButtonHides()
     QVERIFY(!form()->isVisible());
     QVERIFY(window);
     QVERIFY(form()->Pelanggan->Active());
+}
+
+// The windows' font is the installed one closest to the layouts: in the four
+// entry windows every row label ends before the box beside it, and the
+// customer grid shows all four columns.
+void TestPelanggan::labelsEndBeforeTheirBoxesAndTheGridShowsEveryColumn()
+{
+    QCOMPARE(QFontInfo(form()->font()).family(), QStringLiteral("Liberation Sans"));
+    for (TForm* window : QList<TForm*>{FormPelanggan, FormBarang, FormPesanan, FormPenjualan}) {
+        for (const TLabel* label : window->findChildren<TLabel*>()) {
+            const QRect text = label->geometry();
+            for (const QWidget* box : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const QRect bounds = box->geometry();
+                const bool beside = box->focusPolicy() != Qt::NoFocus && bounds.left() > text.left()
+                    && bounds.top() < text.bottom() && bounds.bottom() > text.top();
+                QVERIFY2(!beside || text.right() + 2 <= bounds.left(),
+                         qPrintable(window->windowTitle().trimmed() + QLatin1Char(' ') + label->text()));
+            }
+        }
+    }
+    TDBGrid* grid = form()->DBGrid1;
+    QVERIFY(test::EntryWindows::show(form()));
+    const int last = grid->ColumnCount() - 1;
+    QVERIFY(grid->horizontalScrollBar()->maximum() == 0);
+    QCOMPARE(grid->ColumnCount(), 4);
+    int right = 12;
+    for (int i = 0; i <= last; ++i)
+        right += grid->Column(i)->Width() + 1;
+    QVERIFY2(right <= grid->viewport()->width(), qPrintable(QString::number(right)));
 }
 
 QTEST_MAIN(TestPelanggan)
