@@ -24,13 +24,13 @@ namespace {
 
 const QString kCaption = QStringLiteral("Pesan isi");
 
-// Turns typed and pasted letters to upper case.
+// Turns typed and pasted letters to upper case, as the account's name is kept.
 class UpperCaseValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override
     {
-        input = input.toUpper();
+        input = OperatorAccount::loginName(input);
         return Acceptable;
     }
 };
@@ -69,7 +69,7 @@ void TFormPassword::createControls()
 
     eNama = new QLineEdit(c);
     eNama->setGeometry(88, 80, 121, 21);
-    eNama->setMaxLength(16);
+    eNama->setMaxLength(OperatorAccount::kNameLength);
     eNama->setValidator(new UpperCaseValidator(eNama));
 
     Image1 = new TImage(c, QRect(216, 80, 65, 57), Pictures::logo());
@@ -79,7 +79,7 @@ void TFormPassword::createControls()
     Label2 = new TLabel(c, 8, 112, QStringLiteral("Password"), pixelFont(arial, 16, fsBold), Qt::red);
     ePassword = new QLineEdit(c);
     ePassword->setGeometry(88, 112, 97, 21);
-    ePassword->setMaxLength(10);
+    ePassword->setMaxLength(OperatorAccount::kPasswordLength);
     ePassword->setEchoMode(QLineEdit::Password);
     ePassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
 
@@ -111,6 +111,8 @@ void TFormPassword::Image1Click()
     eNama->setText(OperatorAccount::name());
 }
 
+// A database that can't be read raises here: its own error goes to the
+// error report and the typed name and password stay for another try.
 std::optional<TFormPassword::Rejection> TFormPassword::rejection() const
 {
     if (ePassword->text().isEmpty() && eNama->text().isEmpty())
@@ -130,6 +132,7 @@ void TFormPassword::BitBtn1Click()
         OwnedMessageBox(this, rejected->text, kCaption, rejected->flags);
     } else {
         Hide();
+        FormUtama->LoginSucceeded();
         FormUtama->Show();
     }
     ePassword->clear();

@@ -28,24 +28,14 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <utility>
+
 TFormUtama* FormUtama = nullptr;
-
-namespace {
-
-QAction* addEntry(QMenu* menu, const QString& caption, TFormUtama* form, void (TFormUtama::*handler)())
-{
-    QAction* action = menu->addAction(caption);
-    QObject::connect(action, &QAction::triggered, form, [form, handler] { guarded([form, handler] { (form->*handler)(); }); });
-    return action;
-}
-
-} // namespace
 
 TFormUtama::TFormUtama(QWidget* owner) : TForm(owner)
 {
     createMenu();
     initWindow(windowCaption(QStringLiteral("PT. TIRTA WANGSA"), 139), TBorderStyle::bsSingle, QSize(734, 335), true);
-    setWindowState(Qt::WindowMaximized);
     createControls();
     const RepFakturPenjualanDefinition invoice =
         CreateRepFakturPenjualan(this, FormBarang->Barang, FormPenjualan->Penjualan, FormPelanggan->Pelanggan);
@@ -56,6 +46,15 @@ TFormUtama::TFormUtama(QWidget* owner) : TForm(owner)
     Timer1 = new TTimer(this, 1000, [this] { Timer1Timer(); });
     Timer2 = new TTimer(this, 1000, [this] { Timer2Timer(); });
     Timer3 = new TTimer(this, 500, [this] { Timer3Timer(); });
+}
+
+// Maximised when first shown; later showings keep the state the user left.
+// Set here, not at creation: setting a window state makes the native window,
+// which must not exist before the login.
+void TFormUtama::FormShow()
+{
+    if (std::exchange(m_firstShowing, false))
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void TFormUtama::createControls()
@@ -69,7 +68,7 @@ void TFormUtama::createControls()
     Label1 = new TLabel(c, 289, 72, QStringLiteral("PT. TIRTA WANGSA"), pixelFont(arial, 32, fsBold), Qt::red);
     Image1 = new TImage(c, QRect(232, 80, 49, 49), Pictures::logo());
     SpeedButton3 = new TSpeedButton(c, QRect(680, 448, 97, 38), Pictures::buttonFace(QStringLiteral("Keluar")),
-                                    [this] { SpeedButton3Click(); });
+                                    [this] { act(&TFormUtama::SpeedButton3Click); });
     Label2 = new TLabel(c, 665, 0, QString(), pixelFont(arial, 19, fsBold), Qt::cyan);
     Label3 = new TLabel(c, 124, 24, title, pixelFont(comic, 27, fsBold), Qt::red);
     Label3->setFixedBounds(544, 38);
@@ -83,26 +82,39 @@ void TFormUtama::createMenu()
     MainMenu1 = new QMenuBar;
     setMenuBar(MainMenu1);
     File1 = MainMenu1->addMenu(QStringLiteral("&File"));
-    DataPelanggan1 = addEntry(File1, QStringLiteral("&Input Pelanggan"), this, &TFormUtama::DataPelanggan1Click);
-    InputPesanan1 = addEntry(File1, QStringLiteral("Input Pesanan"), this, &TFormUtama::InputPesanan1Click);
-    Penjualan1 = addEntry(File1, QStringLiteral("Input Barang"), this, &TFormUtama::Penjualan1Click);
-    DataBarang1 = addEntry(File1, QStringLiteral("&Input Penjualan"), this, &TFormUtama::DataBarang1Click);
-    Exit1 = addEntry(File1, QStringLiteral("&Keluar"), this, &TFormUtama::Exit1Click);
+    DataPelanggan1 = addEntry(File1, QStringLiteral("&Input Pelanggan"), &TFormUtama::DataPelanggan1Click);
+    InputPesanan1 = addEntry(File1, QStringLiteral("Input Pesanan"), &TFormUtama::InputPesanan1Click);
+    Penjualan1 = addEntry(File1, QStringLiteral("Input Barang"), &TFormUtama::Penjualan1Click);
+    DataBarang1 = addEntry(File1, QStringLiteral("&Input Penjualan"), &TFormUtama::DataBarang1Click);
+    Exit1 = addEntry(File1, QStringLiteral("&Keluar"), &TFormUtama::Exit1Click);
     Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     Exit1->setShortcutContext(Qt::WindowShortcut);
     addAction(Exit1);
 
     Help1 = MainMenu1->addMenu(QStringLiteral("&Report"));
     Preview1 = Help1->addMenu(QStringLiteral("&Laporan Penjualan"));
-    PenjualanPertanggal2 = addEntry(Preview1, QStringLiteral("&Pelanggan"), this, &TFormUtama::PenjualanPertanggal2Click);
-    SejarahPerusaan1 = addEntry(Preview1, QStringLiteral("&Barang"), this, &TFormUtama::SejarahPerusaan1Click);
-    PenjualanPertanggal1 = addEntry(Preview1, QStringLiteral("&Harian"), this, &TFormUtama::PenjualanPertanggal1Click);
+    PenjualanPertanggal2 = addEntry(Preview1, QStringLiteral("&Pelanggan"), &TFormUtama::PenjualanPertanggal2Click);
+    SejarahPerusaan1 = addEntry(Preview1, QStringLiteral("&Barang"), &TFormUtama::SejarahPerusaan1Click);
+    PenjualanPertanggal1 = addEntry(Preview1, QStringLiteral("&Harian"), &TFormUtama::PenjualanPertanggal1Click);
     Print1 = Help1->addMenu(QStringLiteral("Cetak"));
-    CetakFakturPenjualan1 = addEntry(Print1, QStringLiteral("Faktur Penjualan"), this, &TFormUtama::CetakFakturPenjualan1Click);
-    Laporanharian1 = addEntry(Print1, QStringLiteral("Laporan harian"), this, &TFormUtama::Laporanharian1Click);
+    CetakFakturPenjualan1 = addEntry(Print1, QStringLiteral("Faktur Penjualan"), &TFormUtama::CetakFakturPenjualan1Click);
+    Laporanharian1 = addEntry(Print1, QStringLiteral("Laporan harian"), &TFormUtama::Laporanharian1Click);
 
     Help2 = MainMenu1->addMenu(QStringLiteral("&About"));
-    AboutProgram1 = addEntry(Help2, QStringLiteral("About Program"), this, &TFormUtama::AboutProgram1Click);
+    AboutProgram1 = addEntry(Help2, QStringLiteral("About Program"), &TFormUtama::AboutProgram1Click);
+}
+
+QAction* TFormUtama::addEntry(QMenu* menu, const QString& caption, void (TFormUtama::*handler)())
+{
+    QAction* action = menu->addAction(caption);
+    connect(action, &QAction::triggered, this, [this, handler] { act(handler); });
+    return action;
+}
+
+void TFormUtama::act(void (TFormUtama::*handler)())
+{
+    if (m_loggedIn)
+        guarded([this, handler] { (this->*handler)(); });
 }
 
 void TFormUtama::Timer1Timer()

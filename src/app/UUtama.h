@@ -22,6 +22,11 @@ class TFormUtama : public TForm {
 public:
     explicit TFormUtama(QWidget* owner);
 
+    // The login succeeded: from now on the menu, its shortcut and the exit
+    // button act. Before it none of them does anything, even if the window
+    // was shown by other means than the login.
+    void LoginSucceeded() { m_loggedIn = true; }
+
     TImage* Image2;
     TLabel* Label4;
     TLabel* Label1;
@@ -76,10 +81,19 @@ public:
     // The clock's text: hours, minutes and seconds without leading zeros, then "  WIB".
     static QString clockText(const QTime& time);
 
+protected:
+    void FormShow() override;
+
 private:
     void createControls();
     void createMenu();
+    QAction* addEntry(QMenu* menu, const QString& caption, void (TFormUtama::*handler)());
+    // Runs a handler of the menu or the exit button, once the login succeeded.
+    void act(void (TFormUtama::*handler)());
     void confirmExit();
+
+    bool m_loggedIn = false;
+    bool m_firstShowing = true;
 };
 
 extern TFormUtama* FormUtama;

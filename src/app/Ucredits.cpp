@@ -12,6 +12,7 @@
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
 
 TFAbout* FAbout = nullptr;
@@ -20,18 +21,28 @@ const QString TFAbout::ContactAddress = QStringLiteral("rina.kartika@mail.widyan
 
 namespace {
 
-// A label that reports clicks, for the e-mail address.
+// A label that reports clicks, for the e-mail address: a press on it and a
+// release over it, as a button counts a click.
 class ClickLabel : public TLabel {
 public:
     using TLabel::TLabel;
     std::function<void()> onClick;
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        m_pressed = event->button() == Qt::LeftButton;
+    }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        if (event->button() == Qt::LeftButton && onClick)
+        const bool clicked = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+        m_pressed = false;
+        if (clicked && onClick)
             guarded(onClick);
     }
+
+private:
+    bool m_pressed = false;
 };
 
 TViewStyle creditStyles()
@@ -101,7 +112,7 @@ void TFAbout::FormCreate()
     m_rollPending = true;
 }
 
-// The window has no system menu to trim: it is frameless and keeps its size.
+// The window has no frame whose menu could be trimmed (see changeEvent).
 void TFAbout::FormShow()
 {
     if (m_rollPending) {
@@ -169,6 +180,16 @@ void TFAbout::buildRoll()
     centred(blank, 1);
     centred(QStringLiteral("Sampai jumpa lagi pada program yang lain "), 2);
     repeat(9, blank, 1);
+}
+
+// Of the window menu's commands only Move and Close act. The window manager
+// offers the others for any window (openbox does, whatever the window's
+// hints say); the window is fixed in size, and a minimise is undone at once.
+void TFAbout::changeEvent(QEvent* event)
+{
+    TForm::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QTimer::singleShot(0, this, [this] { showNormal(); });
 }
 
 void TFAbout::Timer1Timer()

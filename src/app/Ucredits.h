@@ -34,6 +34,7 @@ public:
 
 protected:
     void FormShow() override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createControls();

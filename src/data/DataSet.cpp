@@ -287,10 +287,14 @@ bool TDataSet::FetchBefore()
     if (m_windowAtStart || m_window.isEmpty())
         return false;
     const QList<TRecordBuffer> records = Fetch(m_window.first().row, ScanDirection::Backward, false, kPage);
-    m_windowAtStart = records.size() < kPage;
+    const int read = int(records.size());
+    m_windowAtStart = read < kPage;
     m_window = records + m_window;
-    m_current += int(records.size());
-    return !records.isEmpty();
+    m_current += read;
+    m_origin -= read;
+    if (m_insertedAt >= 0)
+        m_insertedAt += read;
+    return read > 0;
 }
 
 // Keeps the window bounded: memory stays flat however far the view moves.
@@ -305,6 +309,7 @@ void TDataSet::Trim(bool keepAfter)
         if (drop > 0) {
             m_window.remove(0, drop);
             m_current -= drop;
+            m_origin += drop;
             m_windowAtStart = false;
         }
     } else {
@@ -414,6 +419,28 @@ int TDataSet::MoveBy(int distance)
     for (; distance < 0 && !(Prior(), m_bof); ++distance)
         --moved;
     return moved;
+}
+
+void TDataSet::MoveToFraction(double fraction)
+{
+    CheckBrowseMode();
+    const qint64 count = InternalRecordCount();
+    if (count <= 0)
+        return;
+    const qint64 offset = std::clamp<qint64>(std::llround(std::clamp(fraction, 0.0, 1.0) * double(count - 1)), 0,
+                                             count - 1);
+    if (offset == count - 1) {
+        Last();
+        return;
+    }
+    const std::optional<StorageRow> row = offset > 0 ? ReadRowAt(offset) : std::nullopt;
+    if (!row) {
+        First();
+        return;
+    }
+    ReadAround(*row);
+    m_bof = m_eof = false;
+    DataEvent(deDataSetChange);
 }
 
 void TDataSet::Refresh()

@@ -83,6 +83,9 @@ public:
     void Next();
     void Prior();
     int MoveBy(int distance);
+    // Moves to the record at about `fraction` of the view (0 the first, 1 the
+    // last), counted in the view's order: for a grid's scroll bar.
+    void MoveToFraction(double fraction);
     void Refresh();
     void CheckBrowseMode();
     void UpdateRecord();
@@ -94,6 +97,12 @@ public:
     void SetBufferCount(int before, int after);
     int BufferedRecordCount() const { return int(m_window.size()); }
     int CurrentBufferIndex() const { return m_current; }
+    // Changes by one for each record the current record moves, whatever the
+    // buffer reads ahead or lets go of meanwhile; starts afresh when the
+    // records are re-read (a data-set change).
+    qint64 RecordPosition() const { return m_origin + m_current; }
+    // The stored row a buffered record was read from; empty for a new record.
+    StorageRow BufferBookmark(int index) const { return m_window.value(index).row; }
     // Field reads use this buffer until the scope ends (-1: the current one).
     class BufferScope {
     public:
@@ -132,6 +141,8 @@ protected:
     virtual StorageRow InternalPost(const TRecordBuffer& record, bool isNew) = 0;
     virtual void InternalDelete(const StorageRow& row) = 0;
     virtual qint64 InternalRecordCount() = 0;
+    // The stored row `offset` records from the start of the view, if there is one.
+    virtual std::optional<StorageRow> ReadRowAt(qint64 offset) = 0;
     virtual void InitNewRecord() {}
 
     // Buffer management for the engine side.
@@ -164,6 +175,7 @@ private:
     QList<TDataSource*> m_dataSources;
     QList<TRecordBuffer> m_window;
     int m_current = -1;
+    qint64 m_origin = 0;              // RecordPosition() of the window's first record
     int m_activeBuffer = -1;          // BufferScope's buffer, -1 for the current
     TRecordBuffer* m_calcRecord = nullptr;
     TRecordBuffer m_saved;            // the record as it was before Edit
@@ -194,6 +206,7 @@ protected:
     StorageRow InternalPost(const TRecordBuffer& record, bool isNew) override;
     void InternalDelete(const StorageRow& row) override;
     qint64 InternalRecordCount() override;
+    std::optional<StorageRow> ReadRowAt(qint64 offset) override;
     void InternalClose() override;
 
     // Opens the table and a cursor on the index, checking the fields.

@@ -81,6 +81,16 @@ QString ShortDateText(const QDate& date)
     return FormatDateText(localeSettings().ShortDateFormat, QDateTime(date, QTime(0, 0), Qt::UTC));
 }
 
+QString EditDateText(const QDate& date)
+{
+    if (date.isNull())
+        return QString();
+    QStringList parts;
+    for (const QChar c : fieldOrder())
+        parts.append(c == QLatin1Char('y') ? QStringLiteral("yyyy") : QString(2, c));
+    return FormatDateText(parts.join(QLatin1Char('/')), QDateTime(date, QTime(0, 0), Qt::UTC));
+}
+
 QString ShortDateQtPattern()
 {
     const LocaleSettings& settings = localeSettings();

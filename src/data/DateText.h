@@ -6,6 +6,11 @@
 // A date field's text: the locale's short date format, both for display and
 // for editing. A null date gives the empty text.
 QString ShortDateText(const QDate& date);
+// A date field's edit text: the short date format's order and separator,
+// with day and month of two digits and the year of four, so that it fills a
+// date mask "99/99/0000" and a change of the day alone reads back as the same
+// year. A null date gives the empty text.
+QString EditDateText(const QDate& date);
 // The locale's short date format in Qt's pattern letters (months upper case,
 // "/" replaced by the date separator), for the date picker.
 QString ShortDateQtPattern();

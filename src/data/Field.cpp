@@ -6,11 +6,58 @@
 #include "Formats.h"
 #include "LocaleSettings.h"
 
+#include "Exceptions.h"
 
+#include <limits>
+
+namespace {
+
+[[noreturn]] void outOfCurrencyRange(double value)
+{
+    throw EConvertError(QStringLiteral("%1 is out of the range of a currency amount").arg(NumberToText(value)));
+}
+
+} // namespace
+
+// The double's exact value times 10000, rounded half to even. Multiplying in
+// double first would round twice (0.12345 is a little above the tie, yet
+// 0.12345 * 10000 comes out below 1234.5).
 Currency Currency::fromDouble(double value)
 {
-    // nearbyint rounds ties to even in the default rounding mode.
-    return Currency{qint64(std::nearbyint(value * 10000.0))};
+    if (!std::isfinite(value))
+        outOfCurrencyRange(value);
+    if (value == 0.0)
+        return {};
+    int exponent = 0;
+    const double fraction = std::frexp(std::fabs(value), &exponent); // |value| = fraction * 2^exponent
+    const __int128 scaled = static_cast<__int128>(std::ldexp(fraction, 53)) * 10000;
+    const int shift = exponent - 53;                                 // |value| * 10000 = scaled * 2^shift
+    const __int128 limit = value < 0 ? __int128(1) << 63 : std::numeric_limits<qint64>::max();
+    __int128 units = 0;
+    if (shift >= 0) {
+        if (shift > 62 || scaled > (limit >> shift))
+            outOfCurrencyRange(value);
+        units = scaled << shift;
+    } else if (-shift < 100) {
+        const int right = -shift;
+        units = scaled >> right;
+        const __int128 remainder = scaled - (units << right);
+        const __int128 half = __int128(1) << (right - 1);
+        if (remainder > half || (remainder == half && (units & 1)))
+            ++units;
+    }
+    if (units > limit)
+        outOfCurrencyRange(value);
+    return Currency{value < 0 ? qint64(-units) : qint64(units)};
+}
+
+Currency& Currency::operator+=(Currency other)
+{
+    qint64 sum = 0;
+    if (__builtin_add_overflow(units, other.units, &sum))
+        throw EConvertError(QStringLiteral("The sum is out of the range of a currency amount"));
+    units = sum;
+    return *this;
 }
 
 // ---------------------------------------------------------------- TField
@@ -170,6 +217,11 @@ const qint64 kDayZero = QDate(1899, 12, 30).toJulianDay();
 QString TDateTimeField::AsString() const
 {
     return ShortDateText(AsDate());
+}
+
+QString TDateTimeField::EditText() const
+{
+    return EditDateText(AsDate());
 }
 
 void TDateTimeField::SetAsString(const QString& text)

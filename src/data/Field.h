@@ -14,17 +14,14 @@ enum class TFieldType { ftString, ftFloat, ftCurrency, ftDate };
 enum class TAlignment { taLeftJustify, taRightJustify };
 
 // A currency amount: a 64-bit count of ten-thousandths, so totals add exactly.
+// A value or sum beyond that range raises EConvertError.
 struct Currency {
     qint64 units = 0;
 
     static Currency fromDouble(double value);
     double toDouble() const { return double(units) / 10000.0; }
     operator double() const { return toDouble(); }
-    Currency& operator+=(Currency other)
-    {
-        units += other.units;
-        return *this;
-    }
+    Currency& operator+=(Currency other);
 };
 
 // One field of a view: its name in the table, its kind and type, the masks
@@ -131,6 +128,9 @@ public:
     int DisplayWidth() const override { return 10; }
     QString AsString() const override;
     void SetAsString(const QString& text) override;
+    // The short date format with the year in full (DateText.h); display
+    // text stays the short format.
+    QString EditText() const override;
     double AsReal() const override;
     void SetAsReal(double value) override;
     QDate AsDate() const { return Value().toDate(); }

@@ -257,3 +257,20 @@ qint64 KeysetCursor::count()
     return m_table.selectCount(
         QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(m_table.quotedName(), joinConditions(where)), bound);
 }
+
+// Counts its way there: the position needs no record numbers.
+std::optional<StorageRow> KeysetCursor::rowAt(qint64 offset)
+{
+    QStringList where;
+    QVariantList bound;
+    addRangeConditions(where, bound);
+    bound.append(offset);
+    const QList<StorageRow> rows =
+        m_table.selectRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1 OFFSET ?")
+                               .arg(m_selectList, m_table.quotedName(), joinConditions(where),
+                                    orderBy(m_order, ScanDirection::Forward)),
+                           bound, int(m_columns.size()));
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}

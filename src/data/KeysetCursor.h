@@ -25,7 +25,7 @@ class SqlTable : public StorageTable {
 public:
     virtual const SqlDialect& dialect() const = 0;
     virtual QString quotedName() const = 0;
-    // Rows of a SELECT whose last bound value is the row limit.
+    // Rows of a SELECT whose last bound value is its row limit or offset.
     virtual QList<StorageRow> selectRows(const QString& sql, const QVariantList& values, int width) = 0;
     virtual qint64 selectCount(const QString& sql, const QVariantList& values) = 0;
 };
@@ -76,6 +76,7 @@ public:
     std::optional<StorageRow> findKey(const QStringList& columns, const QVariantList& values, int partialLength,
                                       bool caseInsensitive) override;
     qint64 count() override;
+    std::optional<StorageRow> rowAt(qint64 offset) override;
 
 private:
     void addRangeConditions(QStringList& where, QVariantList& bound) const;

@@ -5,6 +5,7 @@
 #include "Pbkdf2.h"
 #include "SqlConnection.h"
 #include "SqlErrors.h"
+#include "StorageEngine.h"
 
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -34,22 +35,53 @@ bool sameBytes(const QByteArray& a, const QByteArray& b)
     return difference == 0;
 }
 
-// Runs work on a read-only connection to the alias's database; false when
-// there is none (no alias, no file, no server).
+const QString kAlias = QStringLiteral("Dor");
+
+// Runs work on a read-only connection to the alias's database; raises
+// EDBEngineError when there is none (no alias, no file, no server).
 template <class Work>
-bool withAliasDatabase(Work&& work)
+void withAliasDatabase(Work&& work)
 {
-    const auto alias = AliasConfig::find(QStringLiteral("Dor"));
+    const auto alias = AliasConfig::find(kAlias);
     if (!alias)
-        return false;
-    try {
-        SqlConnection::with(*alias, kConnection, work, true);
-    } catch (const EDBEngineError&) {
-        return false;
-    }
-    return true;
+        raiseEngineError(EngineCode::UnknownAlias, QStringLiteral("Unknown database alias: %1").arg(kAlias));
+    SqlConnection::with(*alias, kConnection, work, true);
 }
 
+bool hasBlankAround(const QString& text)
+{
+    return text != text.trimmed();
+}
+
+}
+
+QString loginName(const QString& typed)
+{
+    return typed.toUpper();
+}
+
+QString unusableName(const QString& name)
+{
+    if (name.trimmed().isEmpty() || hasBlankAround(name))
+        return QStringLiteral("the operator name must not be empty nor start or end with a blank");
+    if (name.size() > kNameLength)
+        return QStringLiteral("the operator name must not be longer than %1 characters, as the login window takes no more")
+            .arg(kNameLength);
+    if (name != loginName(name))
+        return QStringLiteral("the operator name must be in upper case, as the login window types it");
+    return QString();
+}
+
+QString unusablePassword(const QString& password)
+{
+    if (password.isEmpty())
+        return QStringLiteral("the password must not be empty");
+    if (hasBlankAround(password))
+        return QStringLiteral("the password must not start or end with a blank");
+    if (password.size() > kPasswordLength)
+        return QStringLiteral("the password must not be longer than %1 characters, as the login window takes no more")
+            .arg(kPasswordLength);
+    return QString();
 }
 
 bool accepts(const QString& name, const QString& password)
@@ -62,7 +94,11 @@ bool accepts(const QString& name, const QString& password)
 QString name()
 {
     QString stored;
-    withAliasDatabase([&](QSqlDatabase& db) { stored = storedName(db); });
+    try {
+        withAliasDatabase([&](QSqlDatabase& db) { stored = storedName(db); });
+    } catch (const EDBEngineError&) {
+        // Nothing to fill in; the login itself reports the fault.
+    }
     return stored;
 }
 
@@ -95,7 +131,9 @@ bool verify(QSqlDatabase& db, const QString& name, const QString& password)
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT \"Salt\", \"Hash\", \"Iterations\" FROM \"Operator\" WHERE \"Nama\" = ?"));
     query.addBindValue(name);
-    if (!query.exec() || !query.next())
+    if (!query.exec())
+        raiseSqlError(query.lastError(), QStringLiteral("Reading the operator account."));
+    if (!query.next())
         return false;
     const int iterations = query.value(2).toInt();
     return iterations > 0 && sameBytes(hashOf(password, query.value(0).toByteArray(), iterations),

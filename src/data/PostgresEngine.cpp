@@ -13,7 +13,7 @@
 bool PostgresLocks::lockOthers(const QString& key)
 {
     QSqlQuery& query = m_db.run(QStringLiteral("SELECT pg_try_advisory_lock(?)"),
-                                {qint64(recordLockNumber(key))}, QStringLiteral("Locking a record"));
+                                {qint64(recordLockNumber(key))});
     const bool locked = query.next() && query.value(0).toBool();
     query.finish();
     return locked;
@@ -22,8 +22,7 @@ bool PostgresLocks::lockOthers(const QString& key)
 void PostgresLocks::unlockOthers(const QString& key)
 {
     try {
-        m_db.run(QStringLiteral("SELECT pg_advisory_unlock(?)"), {qint64(recordLockNumber(key))},
-                 QStringLiteral("Unlocking a record"))
+        m_db.run(QStringLiteral("SELECT pg_advisory_unlock(?)"), {qint64(recordLockNumber(key))})
             .finish();
     } catch (const EDBEngineError&) {
         // A lock that can't be released went with its connection.
@@ -92,7 +91,7 @@ bool PostgresDatabase::connectionAlive()
     return probe.exec(QStringLiteral("SELECT 1"));
 }
 
-void PostgresDatabase::fail(const QSqlError& error, const QString& context)
+void PostgresDatabase::fail(const QSqlError& error)
 {
     if (mayBeConnectionError(error.nativeErrorCode()) && !connectionAlive()) {
         m_lost = true;
@@ -100,12 +99,12 @@ void PostgresDatabase::fail(const QSqlError& error, const QString& context)
                          QStringLiteral("The connection to the database server %1 was lost; nothing of this "
                                         "operation was written.")
                              .arg(path()),
-                         error.text().trimmed());
+                         (error.databaseText().isEmpty() ? error.text() : error.databaseText()).trimmed());
     }
-    raiseSqlError(error, context);
+    raiseSqlError(error, QString());
 }
 
-QSqlQuery& PostgresDatabase::run(const QString& sql, const QVariantList& values, const QString& context)
+QSqlQuery& PostgresDatabase::run(const QString& sql, const QVariantList& values)
 {
     reconnectIfLost();
     auto it = m_statements.find(sql);
@@ -113,7 +112,7 @@ QSqlQuery& PostgresDatabase::run(const QString& sql, const QVariantList& values,
         QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
         query.setForwardOnly(true);
         if (!query.prepare(sql))
-            fail(query.lastError(), sql);
+            fail(query.lastError());
         it = m_statements.insert(sql, query);
     }
     QSqlQuery& query = it.value();
@@ -123,7 +122,7 @@ QSqlQuery& PostgresDatabase::run(const QString& sql, const QVariantList& values,
         const QSqlError error = query.lastError();
         query.finish();
         m_statements.erase(it);
-        fail(error, context);
+        fail(error);
     }
     return query;
 }
@@ -217,7 +216,7 @@ void PostgresTable::readColumns()
         "coalesce(array_position(i.indkey::int2[], a.attnum) - array_lower(i.indkey::int2[], 1) + 1, 0) "
         "FROM pg_attribute a LEFT JOIN pg_index i ON i.indrelid = a.attrelid AND i.indisprimary "
         "WHERE a.attrelid = to_regclass(?) AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum"),
-                                {m_quoted}, m_name);
+                                {m_quoted});
     QMap<int, QString> keyColumns;
     while (info.next()) {
         const QString column = info.value(0).toString();
@@ -236,7 +235,7 @@ void PostgresTable::readIndexes()
         "CROSS JOIN LATERAL unnest(i.indkey::int2[]) WITH ORDINALITY AS k(attnum, n) "
         "JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = k.attnum "
         "WHERE i.indrelid = to_regclass(?) AND NOT i.indisprimary ORDER BY c.relname, k.n"),
-                                {m_quoted}, m_name);
+                                {m_quoted});
     while (list.next())
         addIndexColumn(list.value(0).toString(), list.value(1).toString());
     list.finish();
@@ -244,7 +243,7 @@ void PostgresTable::readIndexes()
 
 QList<StorageRow> PostgresTable::selectRows(const QString& sql, const QVariantList& values, int width)
 {
-    QSqlQuery& query = m_db->run(sql, values, m_name);
+    QSqlQuery& query = m_db->run(sql, values);
     QList<StorageRow> rows;
     while (query.next()) {
         StorageRow row;
@@ -261,7 +260,7 @@ QList<StorageRow> PostgresTable::selectRows(const QString& sql, const QVariantLi
 
 qint64 PostgresTable::selectCount(const QString& sql, const QVariantList& values)
 {
-    QSqlQuery& query = m_db->run(sql, values, m_name);
+    QSqlQuery& query = m_db->run(sql, values);
     const qint64 result = query.next() ? query.value(0).toLongLong() : -1;
     query.finish();
     return result;
@@ -280,7 +279,7 @@ void PostgresTable::insert(const QStringList& columns, const QVariantList& value
     QVariantList bound;
     for (const QVariant& value : values)
         bound.append(m_dialect.toStorage(value));
-    m_db->run(insertStatement(columns), bound, m_name).finish();
+    m_db->run(insertStatement(columns), bound).finish();
 }
 
 void PostgresTable::writeLocked(const QVariantList& key, const void* owner, const QString& sql,
@@ -290,7 +289,7 @@ void PostgresTable::writeLocked(const QVariantList& key, const void* owner, cons
     m_db->reconnectIfLost();  // which tells the locks that went with the old connection
     m_db->locks().checkNotLost(text, owner);
     m_db->locks().whileHeld(text, owner, [&] {
-        QSqlQuery& query = m_db->run(sql, values, m_name);
+        QSqlQuery& query = m_db->run(sql, values);
         const int affected = query.numRowsAffected();
         query.finish();
         if (mustExist && affected == 0)

@@ -50,14 +50,14 @@ public:
 
     // Runs a statement (prepared once and kept) with its values and returns
     // it positioned before its first row; raises the mapped engine error.
-    QSqlQuery& run(const QString& sql, const QVariantList& values, const QString& context);
+    QSqlQuery& run(const QString& sql, const QVariantList& values);
     PostgresLocks& locks() { return m_locks; }
     // Connects again after a lost connection; raises ConnectionFailed.
     void reconnectIfLost();
 
 private:
     void connect();
-    [[noreturn]] void fail(const QSqlError& error, const QString& context);
+    [[noreturn]] void fail(const QSqlError& error);
     bool connectionAlive();
 
     AliasConfig::Alias m_alias;

@@ -96,7 +96,9 @@ QSqlDatabase open(const AliasConfig::Alias& alias, const QString& name, bool rea
         configureSqlite(db, alias, readOnly);
     if (!db.open()) {
         inUseMarks().remove(name);
-        const QString text = db.lastError().text().trimmed();
+        // The server's own message, without the driver's "Unable to connect".
+        const QSqlError error = db.lastError();
+        const QString text = (error.databaseText().isEmpty() ? error.text() : error.databaseText()).trimmed();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
         raiseEngineError(EngineCode::ConnectionFailed,

@@ -59,7 +59,7 @@ SqliteDatabase::SqliteDatabase(const QString& path)
         const QSqlError error = db.lastError();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
-        raiseSqlError(error, QStringLiteral("Cannot open %1").arg(path));
+        raiseSqlError(error, QStringLiteral("Database file: %1.").arg(path));
     }
     try {
         if (!readOnlyMedium) {
@@ -101,7 +101,7 @@ void SqliteDatabase::run(const QString& sql)
 {
     QSqlQuery query(connection());
     if (!query.exec(sql))
-        raiseSqlError(query.lastError(), sql);
+        raiseSqlError(query.lastError(), QString());
 }
 
 void SqliteDatabase::checkFileInPlace() const
@@ -122,18 +122,18 @@ QSqlQuery& SqliteDatabase::prepared(const QString& sql)
         QSqlQuery query(connection());
         query.setForwardOnly(true);
         if (!query.prepare(sql))
-            raiseSqlError(query.lastError(), sql);
+            raiseSqlError(query.lastError(), QString());
         it = m_statements.insert(sql, query);
     }
     return it.value();
 }
 
-void SqliteDatabase::execute(QSqlQuery& query, const QString& context)
+void SqliteDatabase::execute(QSqlQuery& query)
 {
     if (!query.exec()) {
         const QSqlError error = query.lastError();
         query.finish();
-        raiseSqlError(error, context);
+        raiseSqlError(error, QString());
     }
 }
 
@@ -180,13 +180,10 @@ QVariant columnValue(sqlite3_stmt* statement, int column)
     }
 }
 
-[[noreturn]] void raiseSqliteError(sqlite3* handle, const QString& sql)
+[[noreturn]] void raiseSqliteError(sqlite3* handle)
 {
-    const int code = sqlite3_extended_errcode(handle);
-    const QString text = QString::fromUtf8(sqlite3_errmsg(handle));
-    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
-        raiseEngineError(EngineCode::RecordLocked, QStringLiteral("Table is busy."), text, code);
-    raiseEngineError(EngineCode::General, text, sql, code);
+    raiseStorageError(QString::number(sqlite3_extended_errcode(handle)), QString::fromUtf8(sqlite3_errmsg(handle)),
+                      QString());
 }
 
 }
@@ -199,13 +196,14 @@ QList<StorageRow> SqliteDatabase::selectRows(const QString& sql, const QVariantL
         if (sqlite3_prepare_v3(m_handle, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT, &statement,
                                nullptr) != SQLITE_OK) {
             m_selects.remove(sql);
-            raiseSqliteError(m_handle, sql);
+            raiseSqliteError(m_handle);
         }
     }
     for (int i = 0; i < values.size(); ++i)
         bindValue(statement, i + 1, values.at(i));
     QList<StorageRow> rows;
-    rows.reserve(values.isEmpty() ? 0 : values.last().toInt());
+    // The last bound value is the row limit (or an offset, for one row).
+    rows.reserve(values.isEmpty() ? 0 : std::min(values.last().toInt(), 1024));
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
         StorageRow row;
@@ -217,7 +215,7 @@ QList<StorageRow> SqliteDatabase::selectRows(const QString& sql, const QVariantL
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
     if (step != SQLITE_DONE)
-        raiseSqliteError(m_handle, sql);
+        raiseSqliteError(m_handle);
     return rows;
 }
 
@@ -288,7 +286,7 @@ void SqliteTable::readColumns()
 {
     QSqlQuery& info = m_db->prepared(QStringLiteral("SELECT name, type, pk, \"notnull\" FROM pragma_table_info(?)"));
     info.addBindValue(m_name);
-    m_db->execute(info, m_name);
+    m_db->execute(info);
     QMap<int, QString> keyColumns;
     while (info.next()) {
         m_fields.append(StorageField{info.value(0).toString(), typeOfDeclaration(info.value(1).toString()), 0,
@@ -306,7 +304,7 @@ void SqliteTable::readIndexes()
         "SELECT il.name, ii.name FROM pragma_index_list(?) AS il, pragma_index_info(il.name) AS ii "
         "WHERE il.origin = 'c' ORDER BY il.name, ii.seqno"));
     list.addBindValue(m_name);
-    m_db->execute(list, m_name);
+    m_db->execute(list);
     while (list.next())
         addIndexColumn(list.value(0).toString(), list.value(1).toString());
     list.finish();
@@ -334,7 +332,7 @@ void SqliteTable::insert(const QStringList& columns, const QVariantList& values)
     // break every later write through it.
     m_db->inTransaction([&] {
         bindAll(query, values);
-        m_db->execute(query, m_name);
+        m_db->execute(query);
     });
 }
 
@@ -346,7 +344,7 @@ void SqliteTable::modify(const QVariantList& key, const QStringList& columns, co
         m_db->inTransaction([&] {
             bindAll(query, values);
             bindAll(query, key);
-            m_db->execute(query, m_name);
+            m_db->execute(query);
         });
         if (query.numRowsAffected() == 0)
             raiseEngineError(EngineCode::RecordDeleted, QStringLiteral("Record/Key deleted."));
@@ -359,7 +357,7 @@ void SqliteTable::remove(const QVariantList& key, const void* owner)
     m_db->locks().whileHeld(recordLockKey(m_name, key), owner, [&] {
         m_db->inTransaction([&] {
             bindAll(query, key);
-            m_db->execute(query, m_name);
+            m_db->execute(query);
         });
     });
 }
@@ -369,7 +367,7 @@ qint64 SqliteTable::selectCount(const QString& sql, const QVariantList& values)
     QSqlQuery& query = m_db->prepared(sql);
     for (const QVariant& value : values)
         query.addBindValue(value);
-    m_db->execute(query, m_name);
+    m_db->execute(query);
     const qint64 result = query.next() ? query.value(0).toLongLong() : -1;
     query.finish();
     return result;

@@ -26,10 +26,10 @@ public:
     // A prepared statement, kept for reuse; raises on a preparation error.
     QSqlQuery& prepared(const QString& sql);
     // Runs a statement with its bound values; raises the mapped engine error.
-    void execute(QSqlQuery& query, const QString& context);
+    void execute(QSqlQuery& query);
     // Runs a SELECT straight on the connection's sqlite3 handle (reading many
     // rows through Qt Sql's value layer costs several times more). Its last
-    // bound value is the row limit.
+    // bound value is the row limit (or, for one row, the offset).
     QList<StorageRow> selectRows(const QString& sql, const QVariantList& values, int width);
     // Runs work inside BEGIN IMMEDIATE ... COMMIT, rolling back on failure.
     template <class Work> void inTransaction(Work&& work);

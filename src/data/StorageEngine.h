@@ -71,6 +71,8 @@ public:
     virtual std::optional<StorageRow> findKey(const QStringList& columns, const QVariantList& values,
                                               int partialLength, bool caseInsensitive) = 0;
     virtual qint64 count() = 0;
+    // The row `offset` rows from the start, in the cursor's order and range.
+    virtual std::optional<StorageRow> rowAt(qint64 offset) = 0;
 };
 
 class StorageTable {

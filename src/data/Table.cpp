@@ -250,6 +250,11 @@ qint64 TEngineDataSet::InternalRecordCount()
     return m_cursor->count();
 }
 
+std::optional<StorageRow> TEngineDataSet::ReadRowAt(qint64 offset)
+{
+    return m_cursor->rowAt(offset);
+}
+
 void TDBDataSet::SetDatabaseName(const QString& name)
 {
     if (Active())

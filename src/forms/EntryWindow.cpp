@@ -54,7 +54,7 @@ void saveView(TDataSet* view, const QString& alreadySaved)
     view->Post();
 }
 
-void deleteCurrent(const QList<TDataSet*>& views)
+void deleteCurrent(const QList<TDataSet*>& views, const std::function<bool(TDataSet*)>& deletes)
 {
     if (MessageDlg(QStringLiteral("Mau dihapus ? "), mbYes | mbNo) != mrYes)
         return;
@@ -63,7 +63,8 @@ void deleteCurrent(const QList<TDataSet*>& views)
             ShowMessage(QStringLiteral("Data sudah dihapus"));
             return;
         }
-        view->Delete();
+        if (!deletes || deletes(view))
+            view->Delete();
     }
 }
 

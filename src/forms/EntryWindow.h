@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QRect;
 class QWidget;
 class TDataSet;
@@ -42,10 +44,10 @@ void searchBoxKey(QChar key, const TMaskEdit* box, const TDBEdit* current, QWidg
 void saveView(TDataSet* view, const QString& alreadySaved);
 
 // The delete button: asks "Mau dihapus ? " and on Yes deletes the current
-// record of each view in turn. An empty view has nothing left to delete,
-// which "Data sudah dihapus" says, and the views after it are left alone;
-// any other failure reaches the error report.
-void deleteCurrent(const QList<TDataSet*>& views);
+// record of each view in turn, where `deletes` (if given) agrees. An empty
+// view has nothing left to delete, which "Data sudah dihapus" says, and the
+// views after it are left alone; any other failure reaches the error report.
+void deleteCurrent(const QList<TDataSet*>& views, const std::function<bool(TDataSet*)>& deletes = {});
 
 // Empties what a combo box shows; the record keeps its value (the edits do
 // the same with TDBEdit::ClearShownText). Text typed and not yet in the

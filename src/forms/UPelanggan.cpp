@@ -29,9 +29,6 @@ QStringList customerCodes()
     return codes;
 }
 
-// The system colour of inactive caption text, behind two column titles.
-const QColor kInactiveCaptionText(216, 228, 248);
-
 } // namespace
 
 TFormPelanggan::TFormPelanggan(QWidget* owner)
@@ -100,9 +97,9 @@ void TFormPelanggan::createGrid()
 {
     DBGrid1 = new TDBGrid(client(), QRect(16, 224, 521, 137), dsPelanggan);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->AddColumn(QStringLiteral("Kode Pelanggan"), QString(), Qt::AlignHCenter, kInactiveCaptionText);
+    DBGrid1->AddColumn(QStringLiteral("Kode Pelanggan"), QString(), Qt::AlignHCenter, EntryWindow::kInactiveCaptionText);
     DBGrid1->AddColumn(QStringLiteral("Nama Pelanggan"));
-    DBGrid1->AddColumn(QStringLiteral("Alamat"), QString(), Qt::AlignLeft, kInactiveCaptionText);
+    DBGrid1->AddColumn(QStringLiteral("Alamat"), QString(), Qt::AlignLeft, EntryWindow::kInactiveCaptionText);
     DBGrid1->AddColumn(QStringLiteral("No Telepon"), QString(), Qt::AlignHCenter);
 }
 
@@ -117,20 +114,19 @@ void TFormPelanggan::FormActivate()
 }
 
 // Add: a pending record is settled by the insert itself; an error there
-// goes to the error report and the focus stays where it was. The focus moves
-// to the code box before the insert, so that the grid, when it loses the
-// focus, finds no untouched new record to cancel.
+// goes to the error report once and the focus stays where it was. A focus in
+// the grid leaves it first: the grid, losing the focus after the insert,
+// would cancel the untouched new record.
 void TFormPelanggan::SpeedButton3Click()
 {
     QWidget* focused = focusWidget();
-    DBEdit1->setFocus(Qt::OtherFocusReason);
-    try {
-        Pelanggan->Insert();
-    } catch (...) {
-        if (focused)
-            focused->setFocus(Qt::OtherFocusReason);
-        throw;
+    if (focused && (focused == DBGrid1 || DBGrid1->isAncestorOf(focused))) {
+        DBEdit1->setFocus(Qt::OtherFocusReason);
+        if (!DBEdit1->hasFocus())
+            return; // the grid kept the focus: its pending cell was refused
     }
+    Pelanggan->Insert();
+    DBEdit1->setFocus(Qt::OtherFocusReason);
 }
 
 void TFormPelanggan::SpeedButton2Click()
@@ -138,11 +134,19 @@ void TFormPelanggan::SpeedButton2Click()
     EntryWindow::saveView(Pelanggan, QStringLiteral("Data sudah disimpan"));
 }
 
-// Delete: the customer, then whatever sales line the sales view stands on.
-// The customer's order lines stay in their table.
+// Delete: the customer, then the sales line the sales view stands on, but
+// only a line of this customer; a line of another customer is left alone,
+// and a new customer, not yet stored, has no lines. The customer's other
+// order lines stay in their table.
 void TFormPelanggan::SpeedButton1Click()
 {
-    EntryWindow::deleteCurrent({Pelanggan, DataModel::SharedView(QStringLiteral("Penjualan"))});
+    TDataSet* penjualan = DataModel::SharedView(QStringLiteral("Penjualan"));
+    const bool stored = Pelanggan->State() != dsInsert;
+    const QString code = PelangganKodePelanggan->AsString();
+    EntryWindow::deleteCurrent({Pelanggan, penjualan}, [&](TDataSet* view) {
+        return view == Pelanggan
+            || (stored && penjualan->FieldByName(QStringLiteral("Kode Pelanggan"))->AsString() == code);
+    });
 }
 
 void TFormPelanggan::SpeedButton4Click()

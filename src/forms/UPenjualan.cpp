@@ -79,7 +79,6 @@ void TFormPenjualan::createGrid()
     }
 }
 
-// The print button arrives unconnected: the daily report connects it.
 void TFormPenjualan::createButtonPanel()
 {
     Panel1 = new TPanel(client(), QRect(16, 280, 569, 49), TPanelBevel::bvNone, TPanelBevel::bvRaised);

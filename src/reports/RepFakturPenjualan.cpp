@@ -1,11 +1,27 @@
 #include "reports/RepFakturPenjualan.h"
 
+#include "data/DataSet.h"
 #include "reports/ReportLayout.h"
+#include "reports/TRepPrintable.h"
 #include "reports/TReport.h"
 
 using namespace ReportLayout;
 
 namespace {
+
+// The sales view's invoice number and date belong on the invoice only while
+// it stands on a line of the invoice's customer. For a customer without
+// lines it stays on another customer's line, whose number and date are not
+// printed.
+void onlyForTheCustomer(TRepDBText* text, TDataSet* penjualan, TDataSet* pelanggan)
+{
+    text->OnPrint = [penjualan, pelanggan](TRepCustomLabel*, QString& value) {
+        const QString key = QStringLiteral("Kode Pelanggan");
+        if (penjualan->IsEmpty() || pelanggan->IsEmpty()
+            || penjualan->FieldByName(key)->AsString() != pelanggan->FieldByName(key)->AsString())
+            value.clear();
+    };
+}
 
 void addPageHeader(TReport* report, TDataSet* penjualan, TDataSet* pelanggan)
 {
@@ -15,8 +31,9 @@ void addPageHeader(TReport* report, TDataSet* penjualan, TDataSet* pelanggan)
              Qt::white, arial(18, true));
     addLabel(header, QStringLiteral("RepLabel1"), {84.7, 211.7, 320.1, 45.0},
              QStringLiteral("Tanggal") + QString(16, QLatin1Char(' ')) + QLatin1Char(':'), Qt::white);
-    addDBText(header, QStringLiteral("RepDBText2"), {465.7, 211.7, 140.2, 45.0}, penjualan, QStringLiteral("Tanggal"),
-              Qt::white);
+    onlyForTheCustomer(addDBText(header, QStringLiteral("RepDBText2"), {465.7, 211.7, 140.2, 45.0}, penjualan,
+                                 QStringLiteral("Tanggal"), Qt::white),
+                       penjualan, pelanggan);
     addLabel(header, QStringLiteral("RepLabel2"), {84.7, 317.5, 314.9, 45.0}, QStringLiteral("Nama Pelanggan :"),
              Qt::white);
     addDBText(header, QStringLiteral("RepDBText3"), {465.7, 317.5, 293.7, 45.0}, pelanggan,
@@ -38,15 +55,16 @@ void addColumnHeadings(TReport* report)
               Qt::white);
 }
 
-void addLines(TReport* report, TDataSet* barang, TDataSet* penjualan)
+void addLines(TReport* report, TDataSet* barang, TDataSet* penjualan, TDataSet* pelanggan)
 {
     TRepBand* detail = addBand(report, QStringLiteral("RepBand1"), rbDetail, 84.7, Qt::white, Bottom | Left | Right);
     addSysData(detail, QStringLiteral("RepSysData1"), {21.2, 21.2, 158.8, 45.0}, TRepSysDataType::rsDetailNo,
                Qt::white);
     // The sales view is not the driving view: every line shows the invoice
     // number of the line it stands on.
-    addDBText(detail, QStringLiteral("RepDBText10"), {169.3, 21.2, 153.5, 45.0}, penjualan,
-              QStringLiteral("No Faktur"), Qt::white);
+    onlyForTheCustomer(addDBText(detail, QStringLiteral("RepDBText10"), {169.3, 21.2, 153.5, 45.0}, penjualan,
+                                 QStringLiteral("No Faktur"), Qt::white),
+                       penjualan, pelanggan);
     addDBTexts(detail, barang,
                {{QStringLiteral("RepDBText11"), {317.5, 21.2, 201.1, 45.0}, QStringLiteral("Kode Barang")},
                 {QStringLiteral("RepDBText12"), {571.5, 21.2, 211.7, 45.0}, QStringLiteral("Nama Barang")},
@@ -64,7 +82,7 @@ RepFakturPenjualanDefinition CreateRepFakturPenjualan(QObject* owner, TDataSet* 
                                 QStringLiteral("(127.0 2970.0 127.0 2100.0 254.0 254.0 0.0)"));
     addPageHeader(report, penjualan, pelanggan);
     addColumnHeadings(report);
-    addLines(report, barang, penjualan);
+    addLines(report, barang, penjualan, pelanggan);
     TRepBand* summary = addBand(report, QStringLiteral("RepBand2"), rbSummary, 105.8, Qt::white, AllSides);
     addLabel(summary, QStringLiteral("RepLabel9"), {1016.0, 42.3, 259.3, 45.0}, QStringLiteral("Jumlah Total  Rp"),
              Qt::white);

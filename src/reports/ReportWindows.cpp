@@ -20,6 +20,12 @@ PrinterSetupDialogFactory& printerSetupFactory()
     return factory;
 }
 
+TerminatingCheck& terminatingCheck()
+{
+    static TerminatingCheck check;
+    return check;
+}
+
 } // namespace
 
 void setProgressWindowFactory(ProgressWindowFactory factory)
@@ -53,4 +59,14 @@ void setPrinterSetupDialogFactory(PrinterSetupDialogFactory factory)
 bool runPrinterSetupDialog(PrinterSetupRequest& request)
 {
     return printerSetupFactory() && printerSetupFactory()(request);
+}
+
+void setTerminatingCheck(TerminatingCheck check)
+{
+    terminatingCheck() = std::move(check);
+}
+
+bool programTerminating()
+{
+    return terminatingCheck() && terminatingCheck()();
 }

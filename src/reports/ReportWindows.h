@@ -30,9 +30,14 @@ struct PrinterSetupRequest {
 // Shows the system print dialog; false when the user cancels.
 using PrinterSetupDialogFactory = std::function<bool(PrinterSetupRequest& request)>;
 
+// Whether the program is ending (its terminated flag): a preview's wait ends
+// then. Installed with the windows; without it the program never ends.
+using TerminatingCheck = std::function<bool()>;
+
 void setProgressWindowFactory(ProgressWindowFactory factory);
 void setPreviewWindowFactory(PreviewWindowFactory factory);
 void setPrinterSetupDialogFactory(PrinterSetupDialogFactory factory);
+void setTerminatingCheck(TerminatingCheck check);
 
 // The progress window for `output`, or none when no factory is installed.
 std::unique_ptr<QObject> createProgressWindow(TRepPrinter& output, bool show);
@@ -40,3 +45,5 @@ std::unique_ptr<QObject> createProgressWindow(TRepPrinter& output, bool show);
 bool showPreviewWindow(TRepPrinter& output);
 // Runs the printer-setup dialog; false when the user cancels or no factory is installed.
 bool runPrinterSetupDialog(PrinterSetupRequest& request);
+// True once the program has been asked to end.
+bool programTerminating();

@@ -579,9 +579,10 @@ void TReport::PreviewReport()
         ReleaseOutput();
 }
 
+// Returns when the preview closes, or at once when the program is ending.
 void TReport::WaitForPreview()
 {
-    while (m_output && m_output->showingPreview() && !QCoreApplication::closingDown())
+    while (m_output && m_output->showingPreview() && !programTerminating())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 

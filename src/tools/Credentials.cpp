@@ -3,6 +3,8 @@
 #include "CommandLine.h"
 #include "Console.h"
 
+#include "data/OperatorAccount.h"
+
 namespace Credentials {
 
 QString readPassword(bool fromStdin)
@@ -30,9 +32,14 @@ Account ask(const QString& user, bool fromStdin, const QString& storedName, cons
         throw CommandLine::UsageError(options.toStdString());
     if (name.isEmpty())
         name = Console::ask(QStringLiteral("Operator name: "));
-    if (name.trimmed().isEmpty() || name != name.trimmed())
-        throw std::runtime_error("the operator name must not be empty nor start or end with a blank");
-    return Account{name, readPassword(fromStdin)};
+    // Stored as the login window types it; refused when that window could never accept it.
+    name = OperatorAccount::loginName(name);
+    if (const QString problem = OperatorAccount::unusableName(name); !problem.isEmpty())
+        throw CommandLine::UsageError(problem.toStdString());
+    const QString password = readPassword(fromStdin);
+    if (const QString problem = OperatorAccount::unusablePassword(password); !problem.isEmpty())
+        throw CommandLine::UsageError(problem.toStdString());
+    return Account{name, password};
 }
 
 }

@@ -1,5 +1,7 @@
 #include "ConfirmBox.h"
 
+#include "MessageBoxes.h"
+
 #include <QMessageBox>
 
 bool ConfirmOkCancel(QWidget* parent, const QString& text)
@@ -8,5 +10,5 @@ bool ConfirmOkCancel(QWidget* parent, const QString& text)
                     parent);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Cancel);
-    return box.exec() == QMessageBox::Ok;
+    return execAndReactivate(box) == QMessageBox::Ok;
 }

@@ -133,6 +133,20 @@ void TMessageForm::keyPressEvent(QKeyEvent* event)
         done(m_cancelResult);
         return;
     }
+    // The buttons take no typed characters, so a plain letter works as the
+    // accelerator it is ("&Yes", "&No"), as Alt with it does.
+    if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        && event->text().size() == 1) {
+        const QString letter = event->text().toLower();
+        for (QPushButton* b : std::as_const(m_buttons)) {
+            const QString caption = b->text();
+            const qsizetype amp = caption.indexOf(QLatin1Char('&'));
+            if (amp >= 0 && caption.mid(amp + 1, 1).toLower() == letter) {
+                b->click();
+                return;
+            }
+        }
+    }
     QDialog::keyPressEvent(event);
 }
 
@@ -142,13 +156,11 @@ void TMessageForm::reject()
     done(mrCancel);
 }
 
-namespace {
-
 // The box is a window of the program: when it closes, the window that was
 // active before it becomes active again at once (its activation handler
 // runs), with or without a window manager, so that a box shown right after
 // it returns to the same window.
-int execAndReactivate(TMessageForm& box)
+int execAndReactivate(QDialog& box)
 {
     const QPointer<QWidget> active = QApplication::activeWindow();
     const int result = box.exec();
@@ -158,8 +170,6 @@ int execAndReactivate(TMessageForm& box)
     }
     return result;
 }
-
-} // namespace
 
 int MessageDlg(const QString& text, TMsgDlgButtons buttons)
 {

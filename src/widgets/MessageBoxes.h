@@ -82,3 +82,7 @@ int PlatformMessageBox(QWidget* owner, const QString& text, const QString& capti
 // The error report's text: a full stop is added when the message is not empty
 // and its last character comes after "." in the character table.
 QString errorReportText(const QString& message);
+
+// Runs a modal box of the program; when it closes, the window that was
+// active before it is active again at once, with or without a window manager.
+int execAndReactivate(QDialog& box);

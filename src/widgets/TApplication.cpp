@@ -2,6 +2,7 @@
 
 #include "errors/Exception.h"
 #include "errors/HandlerGuard.h"
+#include "widgets/Fonts.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/TForm.h"
 
@@ -20,6 +21,7 @@ TApplication::TApplication(const QString& programFile)
     : m_title(titleFromProgramFile(programFile)), m_owner(new QWidget)
 {
     Application = this;
+    substituteWindowFonts();
     m_owner->setWindowTitle(m_title);
     QApplication::setQuitOnLastWindowClosed(false);
     qApp->installEventFilter(this);

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 
 TForm::TForm(QWidget* owner) : QWidget(owner, Qt::Window), m_client(new QWidget(this))
 {
@@ -20,6 +21,7 @@ void TForm::initWindow(const QString& caption, TBorderStyle style, QSize clientS
     setBorderStyle(style);
     setFont(windowFont());
     m_fixedSize = style != TBorderStyle::bsSizeable && !maximisable;
+    m_fixedWhenRestored = style != TBorderStyle::bsSizeable && maximisable;
     setClientSize(clientSize.width(), clientSize.height());
     centreOnScreen();
 }
@@ -48,6 +50,7 @@ void TForm::setBorderStyle(TBorderStyle style)
 void TForm::setClientSize(int width, int height)
 {
     const QSize size(width, height + menuHeight());
+    m_restoredSize = size;
     if (m_fixedSize)
         setFixedSize(size);
     else
@@ -105,13 +108,27 @@ void TForm::closeEvent(QCloseEvent* event)
 void TForm::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
+
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         guarded([this] { FormActivate(); });
+}
+
+// A window of fixed size that may be maximised keeps its size while
+// restored: a resize of its frame is undone. Size hints can't say it, as
+// window managers then refuse to maximise it. The check waits a moment, so
+// that a resize that belongs to maximising or restoring finds its new state.
+void TForm::keepRestoredSize()
+{
+    const bool restored = !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
+    if (restored && isVisible() && size() != m_restoredSize)
+        resize(m_restoredSize);
 }
 
 void TForm::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    if (m_fixedWhenRestored && event->size() != m_restoredSize)
+        QTimer::singleShot(100, this, [this] { keepRestoredSize(); });
     const int top = menuHeight();
     if (m_menuBar)
         m_menuBar->setGeometry(0, 0, width(), top);

@@ -59,8 +59,11 @@ protected:
 private:
     int menuHeight() const;
     void centreOnScreen();
+    void keepRestoredSize();
 
     QWidget* m_client;
     QMenuBar* m_menuBar = nullptr;
     bool m_fixedSize = false;
+    bool m_fixedWhenRestored = false;
+    QSize m_restoredSize;
 };

@@ -1,3 +1,4 @@
+#include "RealInput.h"
 #include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
@@ -6,10 +7,22 @@
 #include "app/UUtama.h"
 #include "app/Ucredits.h"
 #include "widgets/TApplication.h"
+#include "widgets/TLabel.h"
 #include "widgets/TTimer.h"
 
+#include <QDesktopServices>
 #include <QFontMetrics>
+#include <QUrl>
 #include <QtTest>
+
+// Stands in for the mail program: records the addresses it is asked to open.
+class MailCatcher : public QObject {
+    Q_OBJECT
+public:
+    QStringList opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url.toString(); }
+};
 
 class TestCredits : public QObject {
     Q_OBJECT
@@ -25,6 +38,8 @@ private Q_SLOTS:
     void keysMoveThePosition();
     void backgroundStaysStillWhileTextScrolls();
     void selectionWithTheLeftButton();
+    void mailOpensOnAClickOverTheAddressOnly();
+    void minimisingIsUndone();
 
 private:
     TestDatabase m_db;
@@ -147,17 +162,19 @@ void TestCredits::keysMoveThePosition()
 {
     TStyledView* v = FAbout->StyledView2;
     v->ScrollTo(0);
-    QTest::keyClick(v, Qt::Key_Down);
+    QVERIFY(test::activate(FAbout));
+    QVERIFY(v->hasFocus());
+    test::key(Qt::Key_Down);
     QCOMPARE(v->VScrollPos(), 1);
-    QTest::keyClick(v, Qt::Key_PageDown);
+    test::key(Qt::Key_PageDown);
     QCOMPARE(v->VScrollPos(), 11);
-    QTest::keyClick(v, Qt::Key_Up);
+    test::key(Qt::Key_Up);
     QCOMPARE(v->VScrollPos(), 10);
-    QTest::keyClick(v, Qt::Key_End);
+    test::key(Qt::Key_End);
     QCOMPARE(v->VScrollPos(), v->VScrollMax());
     FAbout->Timer1Timer();
     QCOMPARE(v->VScrollPos(), 0);
-    QTest::keyClick(v, Qt::Key_PageUp);
+    test::key(Qt::Key_PageUp);
     QCOMPARE(v->VScrollPos(), 0);
 }
 
@@ -183,11 +200,35 @@ void TestCredits::selectionWithTheLeftButton()
     const LaidOutLine& line = v->layout().lines[1];
     const QPoint from(line.left, line.top + 2);
     const QPoint to(line.left + line.width + 1, line.top + 2);
-    QTest::mousePress(v, Qt::LeftButton, {}, from);
-    QMouseEvent move(QEvent::MouseMove, to, v->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(v, &move);
-    QTest::mouseRelease(v, Qt::LeftButton, {}, to);
+    test::dragAt(v, from, to);
     QCOMPARE(v->SelectedText(), QStringLiteral("PT. TIRTA WANGSA"));
+}
+
+// Opens a mail only when the button goes up over the address, as a click.
+void TestCredits::mailOpensOnAClickOverTheAddressOnly()
+{
+    MailCatcher mail;
+    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &mail, "open");
+    FAbout->Show();
+    QVERIFY(test::activate(FAbout));
+    QWidget* label = FAbout->Label3;
+    test::dragAt(label, QPoint(5, label->height() / 2), QPoint(label->width() + 40, label->height() / 2));
+    QVERIFY(mail.opened.isEmpty());
+    test::clickAt(label);
+    QCOMPARE(mail.opened, QStringList{QStringLiteral("mailto:") + TFAbout::ContactAddress});
+    QVERIFY(FAbout->isVisible());
+    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+}
+
+// The window menu's Minimise (which the window manager offers anyway) has no
+// effect: the credits window stays on the screen.
+void TestCredits::minimisingIsUndone()
+{
+    FAbout->Show();
+    QVERIFY(QTest::qWaitForWindowExposed(FAbout));
+    FAbout->showMinimized();
+    QTRY_VERIFY(!FAbout->isMinimized());
+    QVERIFY(FAbout->isVisible());
 }
 
 QTEST_MAIN(TestCredits)

@@ -1,15 +1,19 @@
+#include "MessageLog.h"
 #include "ModalAnswer.h"
 #include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
+#include "app/UPassword.h"
 #include "app/UUtama.h"
 #include "app/Ucredits.h"
+#include "reports/ui/RegisterReportWindows.h"
 #include "forms/UPelanggan.h"
 #include "widgets/TApplication.h"
 #include "widgets/TLabel.h"
 #include "widgets/TSpeedButton.h"
 #include "widgets/TStatusBar.h"
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QtTest>
@@ -18,6 +22,7 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
+    void loginIsTheOnlyGate();
     void clockText_data();
     void clockText();
     void captionAndSize();
@@ -29,6 +34,7 @@ private Q_SLOTS:
     void dataWindowIsShownOnceAndBroughtToFront();
     void aboutHidesTheMainWindowUntilTheCreditsClose();
     void closeBoxOnlyHides();
+    void restoredWindowKeepsItsSize();
     void exitAnsweredYesEndsTheProgram();
 
 private:
@@ -41,9 +47,42 @@ void TestMainWindow::initTestCase()
     m_db.addOperator(QStringLiteral("ADMIN"), QStringLiteral("wangsa"));
     m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
     test::answerDateLimitMessage();
+    registerReportWindows();
     createForms();
-    FormUtama->Show();
+}
+
+// Before a successful login the main window has no native window that
+// others could map, and shown by other means its menu, shortcut and exit
+// button do nothing; the login opens it, maximised.
+void TestMainWindow::loginIsTheOnlyGate()
+{
+    QVERIFY(!FormUtama->windowHandle());
+    FormUtama->DataPelanggan1->trigger();
+    QVERIFY(!FormPelanggan->isVisible());
+    FormUtama->show();
+    QVERIFY(test::activate(FormUtama));
+    test::MessageLog log;
+    test::key(Qt::Key_X, Qt::ControlModifier);
+    test::clickAt(FormUtama->SpeedButton3);
+    FormUtama->PenjualanPertanggal2->trigger();
+    QTest::qWait(50);
+    QVERIFY(log.texts().isEmpty());
+    QVERIFY(!m_app->Terminated());
+    FormUtama->hide();
+
+    FormPassword->Show();
+    QVERIFY(test::activate(FormPassword));
+    test::clickAt(FormPassword->eNama);
+    test::type(QStringLiteral("admin"));
+    test::key(Qt::Key_Tab);
+    test::type(QStringLiteral("wangsa"));
+    test::key(Qt::Key_Return);
     QVERIFY(QTest::qWaitForWindowActive(FormUtama));
+    QVERIFY(!FormPassword->isVisible());
+    FormUtama->DataPelanggan1->trigger();
+    QVERIFY(FormPelanggan->isVisible());
+    FormPelanggan->hide();
+    QVERIFY(test::activate(FormUtama));
 }
 
 void TestMainWindow::clockText_data()
@@ -123,7 +162,7 @@ void TestMainWindow::exitConfirmation()
     QFETCH(QString, answer);
     QFETCH(bool, ends);
     test::answer(answer);
-    QTest::mouseClick(FormUtama->SpeedButton3, Qt::LeftButton);
+    test::clickAt(FormUtama->SpeedButton3);
     QCOMPARE(m_app->Terminated(), ends);
 }
 
@@ -132,11 +171,10 @@ void TestMainWindow::ctrlXAsksToLeave()
     QString question;
     test::answerNextModal([&question](QWidget* box) {
         question = box->findChild<QLabel*>(QStringLiteral("Message"))->text();
-        QTest::keyClick(box->focusWidget(), Qt::Key_Escape);
+        test::pressKeyOn(box, Qt::Key_Escape);
     });
-    FormUtama->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(FormUtama));
-    QTest::keyClick(FormUtama->windowHandle(), Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(test::activate(FormUtama));
+    test::key(Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(question, QStringLiteral("Yakin mau keluar dari program ?"));
 }
 
@@ -156,7 +194,7 @@ void TestMainWindow::aboutHidesTheMainWindowUntilTheCreditsClose()
     FormUtama->AboutProgram1->trigger();
     QVERIFY(FAbout->isVisible());
     QVERIFY(!FormUtama->isVisible());
-    QTest::mouseClick(FAbout->SpeedButton1, Qt::LeftButton);
+    test::clickAt(FAbout->SpeedButton1);
     QVERIFY(!FAbout->isVisible());
     QVERIFY(FormUtama->isVisible());
     QVERIFY(FormUtama->isMaximized());
@@ -171,12 +209,54 @@ void TestMainWindow::closeBoxOnlyHides()
     QVERIFY(m_app->taskbarEntryVisible());
 }
 
+// Single, fixed size: restored, a resize of the frame is undone; it can be
+// maximised again.
+void TestMainWindow::restoredWindowKeepsItsSize()
+{
+    FormUtama->showNormal();
+    QTRY_VERIFY(!FormUtama->isMaximized());
+    QTRY_COMPARE(FormUtama->clientSize().width(), 734);
+    const QSize restored = FormUtama->size();
+    FormUtama->resize(restored + QSize(200, 100)); // as the window manager does for a dragged border
+    QTRY_COMPARE(FormUtama->size(), restored);
+    FormUtama->showMaximized();
+    QTRY_VERIFY(FormUtama->isMaximized());
+    QTest::qWait(200);
+    QVERIFY(FormUtama->isMaximized());
+    QVERIFY(FormUtama->size() != restored);
+}
+
 // Last: the request to end stays pending and would close later boxes at once.
+// With a report preview open the exit ends the program at once too: the
+// preview's wait returns, its menu handler ends, the loop can stop.
 void TestMainWindow::exitAnsweredYesEndsTheProgram()
 {
-    test::clickButton(QStringLiteral("Yes"));
-    FormUtama->Exit1->trigger();
+    bool hung = false;
+    const auto previewShown = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("TRepStandardPreview") && w->isVisible())
+                return true;
+        return false;
+    };
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&watch, previewShown] {
+        if (!previewShown())
+            return;
+        watch.stop();
+        QVERIFY(test::activate(FormUtama));
+        test::clickButton(QStringLiteral("Yes"));
+        test::key(Qt::Key_X, Qt::ControlModifier);
+    });
+    watch.start(20);
+    QTimer::singleShot(5000, [&hung] {
+        hung = true;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("TRepStandardPreview"))
+                w->close();
+    });
+    FormUtama->PenjualanPertanggal2->trigger(); // waits while the preview is open
     QVERIFY(m_app->Terminated());
+    QVERIFY(!hung);
 }
 
 QTEST_MAIN(TestMainWindow)

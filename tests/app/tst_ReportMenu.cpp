@@ -54,6 +54,7 @@ void TestReportMenu::initTestCase()
     m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
     test::answerDateLimitMessage();
     createForms();
+    FormUtama->LoginSucceeded(); // the login window has tests of its own
     FormUtama->Show();
     QVERIFY(QTest::qWaitForWindowActive(FormUtama));
 }

@@ -65,8 +65,8 @@ void TestStartUp::startsLogsInAndEnds()
             clockRanBeforeLogin = FormUtama->Label2->text().endsWith(QLatin1String("WIB"));
             QTest::keyClicks(FormPassword->eNama, QStringLiteral("ADMIN"));
             QTest::keyClick(FormPassword->eNama, Qt::Key_Tab);
-            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("wangsa"));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            test::type(QStringLiteral("wangsa"));
+            test::key(Qt::Key_Return);
             test::clickButton(QStringLiteral("Yes"));
             FormUtama->Exit1->trigger();
         };

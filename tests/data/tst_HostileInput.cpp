@@ -170,7 +170,7 @@ private slots:
         QTest::newRow("a folder") << QByteArray("[Dor]\npath=/tmp\n")
                                   << QStringLiteral("10039 Database file not found: /tmp");
         QTest::newRow("not a database") << QByteArray("[Dor]\npath=@SELF@\n")
-                                        << QStringLiteral("13059 file is not a database");
+                                        << QStringLiteral("13059 Database error.\nThe file is not a database.");
     }
     void oddAliasFiles()
     {

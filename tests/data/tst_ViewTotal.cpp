@@ -1,5 +1,7 @@
 #include "TestDatabase.h"
 #include "data/DataModel.h"
+#include "data/Exceptions.h"
+#include "data/Field.h"
 #include "data/ViewTotal.h"
 
 #include <QtTest>
@@ -25,6 +27,26 @@ private slots:
         DataModel::AllViews views = DataModel::SetupAll(&owner);
         QCOMPARE(TotalJumlahHarga(views.penjualan.Penjualan), QStringLiteral("82501"));
         QVERIFY(views.penjualan.Penjualan->Eof());
+    }
+
+    // Rounding to four decimals is exact, from the double's own value, ties
+    // to even; an amount beyond the currency range is an error, not a wrong
+    // amount (a quantity typed as 1E12 once made the total negative).
+    void currencyRoundsExactlyAndRefusesOverflow()
+    {
+        QCOMPARE(Currency::fromDouble(0.12345).units, 1235);   // a little above the tie
+        QCOMPARE(Currency::fromDouble(0.03125).units, 312);    // an exact tie: to even
+        QCOMPARE(Currency::fromDouble(-0.03135).units, -314);
+        QCOMPARE(Currency::fromDouble(922337203685477.5).units, Q_INT64_C(9223372036854775000));
+        QVERIFY_THROWS_EXCEPTION(EConvertError, Currency::fromDouble(9.3e14));
+        QVERIFY_THROWS_EXCEPTION(EConvertError, Currency::fromDouble(qInf()));
+
+        TestDatabase db;
+        db.addCustomer(QStringLiteral("P001"), QStringLiteral("Toko Satu"));
+        db.addLine(1, QStringLiteral("P001"), 41000, 1e12);
+        QObject owner;
+        DataModel::AllViews views = DataModel::SetupAll(&owner);
+        QVERIFY_THROWS_EXCEPTION(EConvertError, TotalJumlahHarga(views.penjualan.Penjualan));
     }
 
     void emptyTableTotalsZero()

@@ -69,7 +69,7 @@ void TestBarang::windowAndTabOrder()
                                 w->Edit1,   w->Button2, w->Edit2,       w->DBGrid1};
     w->DBEdit2->setFocus(Qt::MouseFocusReason);
     for (QWidget* expected : order) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        test::key(Qt::Key_Tab);
         QWidget* now = QApplication::focusWidget();
         QVERIFY2(now == expected || now->parentWidget() == expected, qPrintable(expected->objectName()));
     }
@@ -171,16 +171,30 @@ void TestBarang::editButtonResetsTheSearchBoxAndInsertsForACustomerWithoutLines(
     QVERIFY(watch.boxes().isEmpty());
 }
 
+// Typed over a stored line's packaging type (keys reach the combo box,
+// which hands them to its edit part), the view edits first and the price
+// follows; Escape brings the stored text back; save stores both.
 void TestBarang::packagingTypeSetsTheUnitPrice()
 {
+    m_db.exec(QStringLiteral("UPDATE DataBarang SET \"Jenis Barang\" = 'BOTOL A' WHERE \"No Pesanan\" = 4"));
+    w->Barang->Refresh();
     test::typeFromStart(w->Edit1, QStringLiteral("02"));
     QCOMPARE(w->BarangHargaSatuan->AsReal(), 41000.0);
-    // Typed in lower case it matches no price: the price stays.
-    test::typeOver(w->JenisBarang->lineEdit(), QStringLiteral("botol a"));
+    QCOMPARE(test::shown(w->JenisBarang), QStringLiteral("BOTOL A"));
+    test::typeOver(w->JenisBarang, QStringLiteral("GENGGAM"));
     QCOMPARE(w->Barang->State(), dsEdit);
+    QCOMPARE(w->BarangHargaSatuan->AsReal(), 27500.0);
+    test::key(Qt::Key_Escape);
+    QCOMPARE(test::shown(w->JenisBarang), QStringLiteral("BOTOL A"));
+    // Typed in lower case it matches no price: the price stays.
+    test::typeOver(w->JenisBarang, QStringLiteral("botol b"));
+    QCOMPARE(w->BarangHargaSatuan->AsReal(), 27500.0);
+    test::typeOver(w->JenisBarang, QStringLiteral("KALENG"));
     QCOMPARE(w->BarangHargaSatuan->AsReal(), 41000.0);
-    test::typeOver(w->JenisBarang->lineEdit(), QStringLiteral("BOTOL A"));
-    QCOMPARE(w->BarangHargaSatuan->AsReal(), 18000.0);
+    test::click(w->SpeedButton6);
+    QCOMPARE(w->Barang->State(), dsBrowse);
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("Jenis Barang"), 4).toString(), QStringLiteral("KALENG"));
+    QCOMPARE(test::storedLine(m_db, QStringLiteral("Harga Satuan"), 4).toDouble(), 41000.0);
     test::choose(w->JenisBarang, QStringLiteral("BOTOL B"));
     QCOMPARE(w->BarangHargaSatuan->AsReal(), 19000.0);
     QCOMPARE(w->BarangJumlahHarga->AsReal(), 57000.0);

@@ -5,9 +5,12 @@
 #include "data/controls/TDBComboBox.h"
 #include "data/controls/TDBEdit.h"
 #include "data/controls/TDBGrid.h"
+#include "widgets/TLabel.h"
 #include "widgets/TSpeedButton.h"
 
 #include <QAbstractItemView>
+#include <QFontInfo>
+#include <QScrollBar>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QtTest>
@@ -31,12 +34,14 @@ private Q_SLOTS:
     void deleteAnsweredNoChangesNothing();
     void deleteRemovesTheMarkedCustomerAndTheCurrentSalesLine();
     void deleteDuringAnAddDiscardsTheNewCustomer();
+    void addWithAHalfTypedFieldReportsItOnce();
     void deleteOnAnEmptyViewSaysDataSudahDihapus();
     void closeButtonHides();
+    void labelsEndBeforeTheirBoxesAndTheGridShowsEveryColumn();
 
 private:
     TFormPelanggan* form() const { return FormPelanggan; }
-    void tab() { QTest::keyClick(test::keyTarget(QApplication::focusWidget()), Qt::Key_Tab); }
+    void tab() { test::key(Qt::Key_Tab); }
     QVariantList customers(const QString& field = QStringLiteral("Kode Pelanggan")) const
     {
         return m_windows.column(QStringLiteral("DataPelanggan"), field);
@@ -101,14 +106,14 @@ void TestPelanggan::layoutAndBindings()
 void TestPelanggan::addTypeAndSave()
 {
     test::MessageLog log;
-    form()->DBGrid1->setFocus(Qt::MouseFocusReason);  // the grid giving up the focus keeps the new record
+    test::clickGrid(form()->DBGrid1);  // the grid giving up the focus keeps the new record
     test::click(form()->SpeedButton3);
     QCOMPARE(form()->Pelanggan->State(), dsInsert);
     QVERIFY(test::hasFocus(form()->DBEdit1));
-    QTest::keyClicks(form()->DBEdit1->lineEdit(), QStringLiteral("P007"));
+    test::type(QStringLiteral("P007"));
     test::typeInto(form()->DBEdit2, QStringLiteral("budi Santoso"));
     test::typeInto(form()->DBEdit3, QStringLiteral("Jl. Mawar 3"));
-    test::typeInto(form()->DBEdit4, QStringLiteral("0221234567"));
+    test::typeFromStart(form()->DBEdit4, QStringLiteral("0221234567"));
     test::click(form()->SpeedButton2);
     QCOMPARE(log.texts(), QStringList());
     QCOMPARE(form()->Pelanggan->State(), dsBrowse);
@@ -118,7 +123,7 @@ void TestPelanggan::addTypeAndSave()
 void TestPelanggan::codeBoxTakesFreeTextAndItsEmptyItemEmptiesTheCode()
 {
     test::click(form()->SpeedButton3);
-    QTest::keyClicks(form()->DBEdit1->lineEdit(), QStringLiteral("X12"));
+    test::type(QStringLiteral("X12"));
     test::typeInto(form()->DBEdit2, QStringLiteral("A"));
     test::click(form()->SpeedButton2);
     QCOMPARE(customers().last(), QVariant(QStringLiteral("X12")));
@@ -156,7 +161,7 @@ void TestPelanggan::duplicateCodeShowsOneMessageAndDiscardsTheNewRecord()
     form()->Pelanggan->Next();  // on P002
     test::MessageLog log;
     test::click(form()->SpeedButton3);
-    QTest::keyClicks(form()->DBEdit1->lineEdit(), QStringLiteral("P001"));
+    test::type(QStringLiteral("P001"));
     test::typeInto(form()->DBEdit2, QStringLiteral("kembar"));
     test::click(form()->SpeedButton2);
     QCOMPARE(log.texts(), QStringList{QStringLiteral("Kode Barang ada yang sama")});
@@ -174,7 +179,7 @@ void TestPelanggan::addWhileADuplicateIsPendingShowsOneMessage()
 {
     test::MessageLog log;
     test::click(form()->SpeedButton3);
-    QTest::keyClicks(form()->DBEdit1->lineEdit(), QStringLiteral("P003"));
+    test::type(QStringLiteral("P003"));
     test::typeInto(form()->DBEdit3, QStringLiteral("Jl. Sama"));
     QWidget* focused = QApplication::focusWidget();
     test::click(form()->SpeedButton3);
@@ -185,9 +190,9 @@ void TestPelanggan::addWhileADuplicateIsPendingShowsOneMessage()
 
     // The same when moving to another row of the grid settles the new record.
     test::click(form()->SpeedButton3);
-    QTest::keyClicks(form()->DBEdit1->lineEdit(), QStringLiteral("P001"));
-    form()->DBGrid1->setFocus(Qt::MouseFocusReason);
-    QTest::keyClick(form()->DBGrid1, Qt::Key_Up);
+    test::type(QStringLiteral("P001"));
+    test::clickGrid(form()->DBGrid1);
+    test::key(Qt::Key_Up);
     QCOMPARE(log.texts().size(), 2);
     QCOMPARE(log.texts().last(), QStringLiteral("Kode Barang ada yang sama"));
     QCOMPARE(form()->Pelanggan->State(), dsBrowse);
@@ -222,7 +227,7 @@ void TestPelanggan::collidingEditOfAStoredCustomerStaysOpenForCorrection()
 void TestPelanggan::activationEmptiesTheControlsButKeepsTheRecord()
 {
     form()->Pelanggan->Next();
-    form()->DBEdit1->setFocus(Qt::MouseFocusReason);  // leaving it with a listed code is no choice
+    test::clickInto(form()->DBEdit1);  // leaving it with a listed code is no choice
     QVERIFY(test::EntryWindows::show(FormUtama));
     QVERIFY(test::EntryWindows::show(form()));
     for (QWidget* control : QList<QWidget*>{form()->DBEdit1, form()->DBEdit2, form()->DBEdit3})
@@ -265,7 +270,9 @@ void TestPelanggan::deleteAnsweredNoChangesNothing()
 }
 
 // Delete removes the customer the grid marks, then the sales view's current
-// line, whoever's it is; the deleted customer's own lines stay.
+// line only when it is a line of that customer; the customer's other lines
+// stay. A line of another customer, or a customer being added, leaves the
+// sales view alone.
 void TestPelanggan::deleteRemovesTheMarkedCustomerAndTheCurrentSalesLine()
 {
     form()->Pelanggan->Last();         // P003, who has no lines
@@ -276,31 +283,44 @@ void TestPelanggan::deleteRemovesTheMarkedCustomerAndTheCurrentSalesLine()
         QCOMPARE(log.texts(), QStringList{QStringLiteral("Mau dihapus ? ")});
     }
     QCOMPARE(customers(), QVariantList({"P001", "P002"}));
-    QCOMPARE(m_windows.column(QStringLiteral("DataBarang"), QStringLiteral("No Pesanan")), QVariantList{1.0});
+    QCOMPARE(m_windows.column(QStringLiteral("DataBarang"), QStringLiteral("No Pesanan")), QVariantList({1.0, 2.0}));
     // The question's closing emptied the boxes; the delete refilled them.
     QCOMPARE(test::shown(form()->DBEdit1), QStringLiteral("P002"));
 
-    // P001 goes, and with it the sales view's current line, not P001's line.
+    // P002 goes, and with it the sales view's current line, one of P002's.
     m_windows.db.addLine(3, QStringLiteral("P002"));
     FormPenjualan->Penjualan->Refresh();
     FormPenjualan->Penjualan->Last();  // line 3
-    form()->Pelanggan->First();
+    QVERIFY(form()->Pelanggan->FindByKey({QStringLiteral("Kode Pelanggan")}, QStringLiteral("P002")));
     test::MessageLog log({QStringLiteral("Yes")});
     test::click(form()->SpeedButton1);
-    QCOMPARE(customers(), QVariantList{QStringLiteral("P002")});
-    QCOMPARE(m_windows.column(QStringLiteral("DataBarang"), QStringLiteral("No Pesanan")), QVariantList{1.0});
+    QCOMPARE(customers(), QVariantList{QStringLiteral("P001")});
+    QCOMPARE(m_windows.column(QStringLiteral("DataBarang"), QStringLiteral("No Pesanan")), QVariantList({1.0, 2.0}));
 }
 
 void TestPelanggan::deleteDuringAnAddDiscardsTheNewCustomer()
 {
     test::MessageLog log({QStringLiteral("Yes")});
     test::click(form()->SpeedButton3);
-    QTest::keyClicks(form()->DBEdit1->lineEdit(), QStringLiteral("P010"));
+    test::type(QStringLiteral("P010"));
     test::click(form()->SpeedButton1);
     QCOMPARE(log.texts(), QStringList{QStringLiteral("Mau dihapus ? ")});
     QCOMPARE(form()->Pelanggan->State(), dsBrowse);
     QCOMPARE(customers().size(), 3);
-    QCOMPARE(m_windows.column(QStringLiteral("DataBarang"), QStringLiteral("No Pesanan")), QVariantList{2.0});
+    QCOMPARE(m_windows.column(QStringLiteral("DataBarang"), QStringLiteral("No Pesanan")), QVariantList({1.0, 2.0}));
+}
+
+// Add with a half-typed telephone number: the box's error appears once, in
+// the error report, and the focus stays in the box; nothing is added.
+void TestPelanggan::addWithAHalfTypedFieldReportsItOnce()
+{
+    test::typeFromStart(form()->DBEdit4, QStringLiteral("022"));
+    test::MessageLog log;
+    test::click(form()->SpeedButton3);
+    QCOMPARE(log.texts(), QStringList{QStringLiteral("Invalid input value.  Use escape key to abandon changes.")});
+    QTRY_VERIFY(form()->DBEdit4->hasFocus());
+    QCOMPARE(form()->Pelanggan->State(), dsEdit);
+    QCOMPARE(customers().size(), 3);
 }
 
 void TestPelanggan::deleteOnAnEmptyViewSaysDataSudahDihapus()
@@ -330,6 +350,35 @@ void TestPelanggan::closeButtonHides()
     QVERIFY(!form()->isVisible());
     QVERIFY(window);
     QVERIFY(form()->Pelanggan->Active());
+}
+
+// The windows' font is the installed one closest to the layouts: in the four
+// entry windows every row label ends before the box beside it, and the
+// customer grid shows all four columns.
+void TestPelanggan::labelsEndBeforeTheirBoxesAndTheGridShowsEveryColumn()
+{
+    QCOMPARE(QFontInfo(form()->font()).family(), QStringLiteral("Liberation Sans"));
+    for (TForm* window : QList<TForm*>{FormPelanggan, FormBarang, FormPesanan, FormPenjualan}) {
+        for (const TLabel* label : window->findChildren<TLabel*>()) {
+            const QRect text = label->geometry();
+            for (const QWidget* box : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const QRect bounds = box->geometry();
+                const bool beside = box->focusPolicy() != Qt::NoFocus && bounds.left() > text.left()
+                    && bounds.top() < text.bottom() && bounds.bottom() > text.top();
+                QVERIFY2(!beside || text.right() + 2 <= bounds.left(),
+                         qPrintable(window->windowTitle().trimmed() + QLatin1Char(' ') + label->text()));
+            }
+        }
+    }
+    TDBGrid* grid = form()->DBGrid1;
+    QVERIFY(test::EntryWindows::show(form()));
+    const int last = grid->ColumnCount() - 1;
+    QVERIFY(grid->horizontalScrollBar()->maximum() == 0);
+    QCOMPARE(grid->ColumnCount(), 4);
+    int right = 12;
+    for (int i = 0; i <= last; ++i)
+        right += grid->Column(i)->Width() + 1;
+    QVERIFY2(right <= grid->viewport()->width(), qPrintable(QString::number(right)));
 }
 
 QTEST_MAIN(TestPelanggan)

@@ -2,13 +2,17 @@
 
 // The program's windows over a temporary database, as start-up creates them,
 // for tests of the data entry windows, and the user's ways of working them:
-// clicking, typing, choosing from a combo box. Tests that start from reset()
+// clicking, typing, choosing from a combo box, all through the windows as
+// the platform delivers input (RealInput.h). Tests that start from reset()
 // get tables holding exactly the rows they give, every view back in browse
 // state on its first record and no window visible.
 
+#include "RealInput.h"
 #include "StartUpMessage.h"
 #include "TestDatabase.h"
 #include "app/StartUp.h"
+#include "app/UUtama.h"
+#include "data/controls/TDBGrid.h"
 #include "forms/UBarang.h"
 #include "forms/UPelanggan.h"
 #include "forms/UPenjualan.h"
@@ -39,6 +43,7 @@ public:
         m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
         answerDateLimitMessage();
         createForms();
+        FormUtama->LoginSucceeded(); // the menu works; the login window has tests of its own
     }
 
     void reset(const QStringList& customers, const QList<OrderLine>& lines = {})
@@ -86,70 +91,69 @@ private:
     std::unique_ptr<TApplication> m_app;
 };
 
-// Where typed keys go: the edit part of a combo box, else the control.
-inline QWidget* keyTarget(QWidget* control)
+// The part of a control that shows its text: the edit part of a combo box.
+inline QWidget* editPart(QWidget* control)
 {
     auto* combo = qobject_cast<QComboBox*>(control);
     return combo && combo->lineEdit() ? combo->lineEdit() : control;
 }
 
+// Clicks a button (or any control) at its centre, through its window.
 inline void click(QWidget* button)
 {
-    QTest::mouseClick(button, Qt::LeftButton);
+    clickAt(button);
 }
 
-// Gives a control the focus as a click does and types into it.
+// Clicks into a control as an operator does before typing: near the right
+// end of its text area (in a combo box, of its edit part), so the caret
+// lands after the text.
+inline void clickInto(QWidget* control)
+{
+    QWidget* area = editPart(control);
+    clickAt(area, QPoint(area->width() - 4, area->height() / 2));
+}
+
+// Clicks into a control and types.
 inline void typeInto(QWidget* control, const QString& text)
 {
-    control->setFocus(Qt::MouseFocusReason);
-    QTest::keyClicks(keyTarget(control), text);
+    clickInto(control);
+    type(text);
 }
 
-// Tabs into a control (its text all selected) and types over it.
+// Clicks into a control, selects all its text (Ctrl+A) and types over it.
 inline void typeOver(QWidget* control, const QString& text)
 {
-    control->setFocus(Qt::TabFocusReason);
-    if (auto* edit = qobject_cast<QLineEdit*>(keyTarget(control)))
-        edit->selectAll();
-    QTest::keyClicks(keyTarget(control), text);
+    clickInto(control);
+    key(Qt::Key_A, Qt::ControlModifier);
+    type(text);
 }
 
 // Types into a masked box from its first position (literals are skipped).
 inline void typeFromStart(QLineEdit* box, const QString& text)
 {
-    box->setFocus(Qt::MouseFocusReason);
-    box->deselect();
-    box->setCursorPosition(0);
-    QTest::keyClicks(box, text);
+    clickInto(box);
+    key(Qt::Key_Home);
+    type(text);
 }
 
 // The text a control shows.
 inline QString shown(QWidget* control)
 {
-    return static_cast<QLineEdit*>(keyTarget(control))->text();
+    return static_cast<QLineEdit*>(editPart(control))->text();
 }
 
-// Opens a combo box's list and picks an item with the keyboard.
-inline void choose(QComboBox* box, int index)
+// A click on a grid's indicator beside the current row: the grid takes the
+// focus, its record and column stay.
+inline void clickGrid(TDBGrid* grid)
 {
-    box->setFocus(Qt::MouseFocusReason);
-    box->showPopup();
-    QTRY_VERIFY(box->view()->isVisible());
-    box->view()->setCurrentIndex(box->model()->index(index, 0));
-    QTest::keyClick(box->view(), Qt::Key_Return);
-    QTRY_VERIFY(!box->view()->isVisible());
-}
-
-inline void choose(QComboBox* box, const QString& item)
-{
-    QVERIFY2(box->findText(item) >= 0, qPrintable(item));
-    choose(box, box->findText(item));
+    const int height = grid->fontMetrics().height() + 4;
+    clickAt(grid->viewport(), QPoint(4, height * (grid->Row() + 1) + height / 2));
 }
 
 // True when the control or its edit part has the focus.
 inline bool hasFocus(QWidget* control)
 {
-    return control->hasFocus() || keyTarget(control)->hasFocus();
+    return control->hasFocus() || editPart(control)->hasFocus();
 }
 
 // A column of the order line with the given number, as stored; null when

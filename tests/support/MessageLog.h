@@ -66,7 +66,8 @@ private:
     void poll()
     {
         QWidget* box = QApplication::activeModalWidget();
-        if (!box || !box->isVisible() || box == m_answered)
+        // Answered once it has the keyboard, as a user sees it first.
+        if (!box || !box->isVisible() || box == m_answered || QGuiApplication::focusWindow() != box->windowHandle())
             return;
         m_answered = box;
         m_boxes.append({box->windowTitle(), textOf(box)});
@@ -75,15 +76,14 @@ private:
 
     static void answerBox(QWidget* box, const QString& how)
     {
-        QWidget* keys = box->focusWidget() ? box->focusWidget() : box;
         if (how == QLatin1String("close")) {
             box->close();
         } else if (how == QLatin1String("Esc")) {
-            QTest::keyClick(keys, Qt::Key_Escape);
+            pressKeyOn(box, Qt::Key_Escape);
         } else if (QAbstractButton* button = buttonCaptioned(box, how.isEmpty() ? QStringLiteral("OK") : how)) {
-            button->click();
+            clickAt(button);
         } else if (how.isEmpty() || how == QLatin1String("Enter")) {
-            QTest::keyClick(keys, Qt::Key_Return);
+            pressKeyOn(box, Qt::Key_Return);
         } else {
             qWarning("no button %s on the box; closing it", qPrintable(how));
             box->close();

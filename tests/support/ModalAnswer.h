@@ -1,8 +1,11 @@
 #pragma once
 
 // Answers modal boxes the way a user would: a zero-delay timer waits for the
-// next modal window to appear and hands it to the given action (which presses
-// a button, a key or the close box). The box's real code runs.
+// next modal window to appear and hands it to the given action (which clicks
+// a button, presses a key on the box's window or uses the close box). The
+// box's real code runs.
+
+#include "RealInput.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -17,13 +20,19 @@
 
 namespace test {
 
-// Runs action on the next modal widget that is not `except`; gives up after
-// about five seconds so a test never hangs.
-inline void answerNextModal(std::function<void(QWidget*)> action, QWidget* except = nullptr, int triesLeft = 500)
+// Runs action on the next modal widget that is not `except`, once it has
+// the keyboard (at once with `anyTime`, for an action that fills in a
+// dialog without input); gives up after about five seconds so a test never hangs.
+inline void answerNextModal(std::function<void(QWidget*)> action, QWidget* except = nullptr, int triesLeft = 500,
+                            bool anyTime = false)
 {
-    QTimer::singleShot(triesLeft == 500 ? 0 : 10, [action, except, triesLeft] {
+    QTimer::singleShot(triesLeft == 500 ? 0 : 10, [action, except, triesLeft, anyTime] {
         QWidget* box = QApplication::activeModalWidget();
-        if (box && box != except && box->isVisible()) {
+        // Answered once it has the keyboard, as a user sees it first (a box
+        // that never gets it is answered after half a second; keys pressed
+        // on it then fail the test).
+        const bool focused = box && QGuiApplication::focusWindow() == box->windowHandle();
+        if (box && box != except && box->isVisible() && (focused || anyTime || triesLeft < 450)) {
             QPointer<QWidget> answered(box);
             action(box);
             // A box the action failed to close is closed, so a test fails instead of hanging.
@@ -35,7 +44,7 @@ inline void answerNextModal(std::function<void(QWidget*)> action, QWidget* excep
             });
         }
         else if (triesLeft > 0)
-            answerNextModal(action, except, triesLeft - 1);
+            answerNextModal(action, except, triesLeft - 1, anyTime);
     });
 }
 
@@ -52,16 +61,19 @@ inline void clickButton(const QString& caption)
 {
     answerNextModal([caption](QWidget* box) {
         if (QAbstractButton* b = buttonCaptioned(box, caption))
-            b->click();
+            clickAt(b);
     });
+}
+
+// A key pressed while the box has the keyboard.
+inline void pressKeyOn(QWidget* box, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(box->windowHandle(), key, modifiers);
 }
 
 inline void pressKey(Qt::Key key)
 {
-    answerNextModal([key](QWidget* box) {
-        QWidget* target = box->focusWidget() ? box->focusWidget() : box;
-        QTest::keyClick(target, key);
-    });
+    answerNextModal([key](QWidget* box) { pressKeyOn(box, key); });
 }
 
 inline void closeBox()
@@ -100,7 +112,10 @@ inline void recordAndAccept(SeenBox* seen)
         if (auto* mb = qobject_cast<QMessageBox*>(box)) {
             seen->text = mb->text();
             seen->icon = mb->icon();
-            mb->button(QMessageBox::Ok) ? mb->button(QMessageBox::Ok)->click() : mb->accept();
+            if (mb->button(QMessageBox::Ok))
+                clickAt(mb->button(QMessageBox::Ok));
+            else
+                mb->accept();
         } else if (auto* dlg = qobject_cast<QDialog*>(box)) {
             if (QLabel* label = dlg->findChild<QLabel*>(QStringLiteral("Message")))
                 seen->text = label->text();

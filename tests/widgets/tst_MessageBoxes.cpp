@@ -86,6 +86,8 @@ void TestMessageBoxes::confirmationAnswers_data()
     QTest::newRow("yes/ok Esc") << yesOk << "Esc" << int(mrOk);
     QTest::newRow("yes/ok click Yes") << yesOk << "Yes" << int(mrYes);
     QTest::newRow("yes/ok Alt+Y") << yesOk << "Alt+Y" << int(mrYes);
+    QTest::newRow("yes/ok Y") << yesOk << "Y" << int(mrYes);
+    QTest::newRow("yes/no N") << yesNo << "N" << int(mrNo);
     QTest::newRow("yes/ok close box") << yesOk << "close" << int(mrCancel);
     QTest::newRow("ok Enter") << unsigned(mbOK) << "Enter" << int(mrOk);
     QTest::newRow("ok Esc") << unsigned(mbOK) << "Esc" << int(mrOk);
@@ -96,8 +98,12 @@ void TestMessageBoxes::confirmationAnswers()
     QFETCH(unsigned, buttons);
     QFETCH(QString, answer);
     QFETCH(int, result);
+    // The accelerators work with Alt and, the buttons taking no typed
+    // characters, as plain letters too.
     if (answer == QLatin1String("Alt+Y"))
-        test::answerNextModal([](QWidget* box) { QTest::keyClick(box->windowHandle(), Qt::Key_Y, Qt::AltModifier); });
+        test::answerNextModal([](QWidget* box) { test::pressKeyOn(box, Qt::Key_Y, Qt::AltModifier); });
+    else if (answer.size() == 1)
+        test::answerNextModal([answer](QWidget* box) { test::pressKeyOn(box, Qt::Key(answer.at(0).unicode())); });
     else
         test::answer(answer);
     QCOMPARE(MessageDlg(QStringLiteral("Yakin mau keluar dari program ?"), buttons), result);
@@ -125,7 +131,8 @@ void TestMessageBoxes::ctrlCCopiesTheBox()
     const QString rule(27, QLatin1Char('-'));
     TMessageForm box(QStringLiteral("Confirm"), QStringLiteral("Yakin mau diprint ?"), true, mbYes | mbNo);
     box.show();
-    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(test::activate(&box));
+    test::key(Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(),
              rule + "\nConfirm\n" + rule + "\nYakin mau diprint ?\n" + rule + "\nYes   No   \n" + rule + "\n");
     QVERIFY(box.isVisible());

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -26,7 +27,6 @@ TDBComboBox::TDBComboBox(QWidget* parent) : QComboBox(parent)
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
-    lineEdit()->installEventFilter(this);
     lineEdit()->setReadOnly(true);
     // Qt treats the edit part losing the focus (to the list, another control
     // or another window) as choosing the item its text matches. That is no
@@ -111,14 +111,22 @@ bool TDBComboBox::EditKey(QKeyEvent* event)
     return !m_link.Edit();
 }
 
-bool TDBComboBox::eventFilter(QObject* watched, QEvent* event)
+void TDBComboBox::keyPressEvent(QKeyEvent* event)
 {
-    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
-        bool swallowed = true;
-        guarded([&] { swallowed = EditKey(static_cast<QKeyEvent*>(event)); });
-        return swallowed;
-    }
-    return QComboBox::eventFilter(watched, event);
+    bool swallowed = true;
+    guarded([&] { swallowed = EditKey(event); });
+    if (!swallowed)
+        QComboBox::keyPressEvent(event);
+}
+
+// Text an input method commits is typing too: the view is asked to edit first.
+void TDBComboBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    bool editing = event->commitString().isEmpty();
+    if (!editing)
+        guarded([&] { editing = m_link.Edit(); });
+    if (editing)
+        QComboBox::inputMethodEvent(event);
 }
 
 // The user changed the edit part: the view is editing by now (EditKey).

@@ -30,7 +30,10 @@ public:
     std::function<void()> OnChange;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Keys reach the combo box, the focus proxy of its edit part, which
+    // forwards them to the edit part directly; so they are taken here.
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     void DataChange();

@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace {
 
@@ -15,10 +17,11 @@ constexpr int kIndicatorWidth = 12;
 constexpr int kMinColumnWidth = 8;
 constexpr int kBorderGrip = 3;
 
-// Scroll bar positions of the approximate vertical bar.
+// The vertical bar: its ends stand for the first and last record, a thumb
+// dragged in between for that fraction of the view.
 constexpr int kBarStart = 0;
-constexpr int kBarInside = 2;
-constexpr int kBarEnd = 4;
+constexpr int kBarEnd = 1000;
+constexpr int kWheelNotch = 120;
 
 bool isCommand(Qt::KeyboardModifiers modifiers)
 {
@@ -67,9 +70,10 @@ TCustomDBGrid::TCustomDBGrid(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setMouseTracking(true);
     m_editor = new TGridEditor(this);
     verticalScrollBar()->setRange(kBarStart, kBarEnd);
-    verticalScrollBar()->setPageStep(1);
+    verticalScrollBar()->setPageStep(kBarEnd / 20);
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { guarded([&] { ScrollAction(action); }); });
+    connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [this] { guarded([this] { ThumbReleased(); }); });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         if (EditorVisible())
             m_editor->setGeometry(CellRect(m_row, m_col));
@@ -145,15 +149,17 @@ void TCustomDBGrid::DataSetChanged()
         LoadEditor();
     else
         HideEditor();
-    PlaceRow(m_row);
+    PlaceRow(RowAfterReread());
 }
 
+// The current record moved by so many records: so does the current row,
+// until it reaches an edge and the rows scroll instead.
 void TCustomDBGrid::DataSetScrolled()
 {
     TDataSet* dataSet = m_link.DataSet();
-    const int index = dataSet ? dataSet->CurrentBufferIndex() : -1;
     HideEditor();
-    PlaceRow(m_lastIndex >= 0 && index >= 0 ? m_row + index - m_lastIndex : m_row);
+    const qint64 moved = dataSet ? dataSet->RecordPosition() - m_lastPosition : 0;
+    PlaceRow(m_keepRow ? m_row : int(std::clamp<qint64>(m_row + moved, -1, VisibleRowCount())));
 }
 
 void TCustomDBGrid::RecordChanged(TField* field)
@@ -163,20 +169,47 @@ void TCustomDBGrid::RecordChanged(TField* field)
     viewport()->update();
 }
 
+// Where the current record goes after the records were re-read: where the
+// rows stay put, if the record of the top row is still at the top of them;
+// else on its own row, if it was shown; else (a search that jumped, a record
+// whose key moved it) near the middle.
+int TCustomDBGrid::RowAfterReread() const
+{
+    TDataSet* dataSet = m_link.Active() ? m_link.DataSet() : nullptr;
+    const int current = dataSet ? dataSet->CurrentBufferIndex() : -1;
+    if (current < 0)
+        return m_row;
+    const StorageRow record = dataSet->BufferBookmark(current);
+    if (record.isEmpty())
+        return m_row; // a new record stands where it was inserted
+    const int rows = VisibleRowCount();
+    if (!m_topRow.isEmpty()) {
+        for (int row = 0; row < rows && row <= current; ++row)
+            if (dataSet->BufferBookmark(current - row) == m_topRow)
+                return row;
+    }
+    return m_shownRows.contains(record) ? m_row : rows / 2;
+}
+
 // Puts the current record on the wanted screen row, as far as the records
 // buffered before and after it allow (no blank rows while records follow).
 void TCustomDBGrid::PlaceRow(int wanted)
 {
     TDataSet* dataSet = m_link.Active() ? m_link.DataSet() : nullptr;
     const int current = dataSet ? dataSet->CurrentBufferIndex() : -1;
-    m_lastIndex = current;
     int row = 0;
+    m_shownRows.clear();
+    m_topRow.clear();
     if (current >= 0) {
         const int rows = VisibleRowCount();
         const int after = dataSet->BufferedRecordCount() - 1 - current;
         row = std::clamp(wanted, 0, rows - 1);
         row = std::max(row, rows - 1 - after);
         row = std::clamp(row, 0, current);
+        m_lastPosition = dataSet->RecordPosition();
+        m_topRow = dataSet->BufferBookmark(current - row);
+        for (int i = current - row; i < std::min(current - row + rows, dataSet->BufferedRecordCount()); ++i)
+            m_shownRows.append(dataSet->BufferBookmark(i));
     }
     m_row = row;
     if (EditorVisible())
@@ -221,8 +254,13 @@ bool TCustomDBGrid::GridKey(int key, Qt::KeyboardModifiers modifiers, bool fromE
     case Qt::Key_Down: MoveRecord(1); return true;
     case Qt::Key_PageUp: dataSet->MoveBy(-VisibleRowCount()); return true;
     case Qt::Key_PageDown: dataSet->MoveBy(VisibleRowCount()); return true;
-    case Qt::Key_Tab: NextCell(1); return true;
-    case Qt::Key_Backtab: NextCell(-1); return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        if (ctrl)
+            LeaveByKey(key == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier));
+        else
+            NextCell(key == Qt::Key_Tab ? 1 : -1);
+        return true;
     case Qt::Key_Escape: EscapeKey(); return true;
     case Qt::Key_F2: ShowEditor(); return true;
     case Qt::Key_Return:
@@ -231,7 +269,8 @@ bool TCustomDBGrid::GridKey(int key, Qt::KeyboardModifiers modifiers, bool fromE
         HideEditor();
         return true;
     case Qt::Key_Insert:
-        if (modifiers & Qt::ShiftModifier)
+        // Shift+Insert pastes and Ctrl+Insert copies: keys of the cell editor.
+        if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier))
             return false;
         dataSet->Insert();
         return true;
@@ -258,6 +297,14 @@ bool TCustomDBGrid::GridKey(int key, Qt::KeyboardModifiers modifiers, bool fromE
         return true;
     default: return false;
     }
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab: Tab moves between cells, so these leave the
+// grid for the next or previous control of the window.
+void TCustomDBGrid::LeaveByKey(bool next)
+{
+    HideEditor();
+    QAbstractScrollArea::focusNextPrevChild(next);
 }
 
 // A new record into which nothing was typed.
@@ -538,11 +585,16 @@ void TCustomDBGrid::resizeEvent(QResizeEvent* event)
     });
 }
 
+// The thumb stands at an end for the first and last record, and keeps its
+// place (short of the ends) in between.
 void TCustomDBGrid::UpdateScrollBars()
 {
     const TDataSet* dataSet = m_link.Active() ? m_link.DataSet() : nullptr;
-    const int position = !dataSet || dataSet->Bof() ? kBarStart : dataSet->Eof() ? kBarEnd : kBarInside;
-    verticalScrollBar()->setValue(position);
+    QScrollBar* bar = verticalScrollBar();
+    if (!bar->isSliderDown()) {
+        const int inside = std::clamp(bar->value(), kBarStart + 1, kBarEnd - 1);
+        bar->setValue(!dataSet || dataSet->Bof() ? kBarStart : dataSet->Eof() ? kBarEnd : inside);
+    }
     const int total = ColumnX(ColumnCount()) + horizontalScrollBar()->value();
     horizontalScrollBar()->setRange(0, std::max(0, total - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
@@ -561,17 +613,43 @@ void TCustomDBGrid::ScrollAction(int action)
     case QAbstractSlider::SliderPageStepSub: dataSet->MoveBy(-VisibleRowCount()); break;
     case QAbstractSlider::SliderToMinimum: dataSet->First(); break;
     case QAbstractSlider::SliderToMaximum: dataSet->Last(); break;
-    case QAbstractSlider::SliderMove: {
-        const int position = verticalScrollBar()->sliderPosition();
-        if (position == kBarStart)
-            dataSet->First();
-        else if (position == kBarEnd)
-            dataSet->Last();
-        break;
-    }
-    default: break;
+    default: return; // a dragged thumb moves the view when it is let go
     }
     verticalScrollBar()->setSliderPosition(verticalScrollBar()->value());
+}
+
+void TCustomDBGrid::ThumbReleased()
+{
+    TDataSet* dataSet = m_link.Active() ? m_link.DataSet() : nullptr;
+    if (!dataSet)
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    const int position = bar->sliderPosition();
+    dataSet->MoveToFraction(double(position - kBarStart) / (kBarEnd - kBarStart));
+    if (!dataSet->Bof() && !dataSet->Eof())
+        bar->setValue(std::clamp(position, kBarStart + 1, kBarEnd - 1));
+}
+
+// The wheel scrolls the rows, three a notch (the desktop's setting), and the
+// current record with them: it keeps its row until the view's end stops it.
+void TCustomDBGrid::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    m_wheelDelta += event->angleDelta().y();
+    const int notches = m_wheelDelta / kWheelNotch;
+    m_wheelDelta -= notches * kWheelNotch;
+    if (notches != 0)
+        guarded([&] { ScrollRows(-notches * QApplication::wheelScrollLines()); });
+}
+
+void TCustomDBGrid::ScrollRows(int rows)
+{
+    TDataSet* dataSet = m_link.Active() ? m_link.DataSet() : nullptr;
+    if (!dataSet || dataSet->IsEmpty())
+        return;
+    m_keepRow = true;
+    const auto restore = qScopeGuard([this] { m_keepRow = false; });
+    dataSet->MoveBy(rows);
 }
 
 void TCustomDBGrid::EnsureColumnVisible()

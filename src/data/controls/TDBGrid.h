@@ -58,7 +58,8 @@ private:
 // The current row is the view's current record both ways. Only the visible
 // rows are painted, from the records the view keeps buffered around the
 // current one, so a view of any size opens and pages at once. The vertical
-// scroll bar is approximate: start, somewhere inside, end.
+// scroll bar is approximate: at the start, somewhere inside, at the end;
+// dragging its thumb moves to the record at that fraction of the view.
 class TCustomDBGrid : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -88,6 +89,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -98,6 +100,7 @@ private:
 
     // Keys.
     bool GridKey(int key, Qt::KeyboardModifiers modifiers, bool fromEditor);
+    void LeaveByKey(bool next);
     bool UntouchedInsert() const;
     void MoveRecord(int direction);
     void NextCell(int direction);
@@ -120,7 +123,9 @@ private:
     void DataSetChanged();
     void DataSetScrolled();
     void RecordChanged(TField* field);
+    int RowAfterReread() const;
     void PlaceRow(int wanted);
+    void ScrollRows(int rows);
 
     // Geometry and painting.
     int RowHeight() const;
@@ -133,6 +138,7 @@ private:
     int DefaultWidth(const TColumn& column) const;
     void UpdateScrollBars();
     void ScrollAction(int action);
+    void ThumbReleased();
     void EnsureColumnVisible();
     void PaintTitles(QPainter& painter);
     void PaintRows(QPainter& painter);
@@ -144,7 +150,11 @@ private:
     TGridEditor* m_editor = nullptr;
     int m_row = 0;
     int m_col = 0;
-    int m_lastIndex = -1;     // the view's current buffer index at the last event
+    qint64 m_lastPosition = 0;        // the view's RecordPosition() when the rows were placed
+    StorageRow m_topRow;              // the record on the top row then (empty: a new one)
+    QList<StorageRow> m_shownRows;    // the records shown then
+    bool m_keepRow = false;           // the rows scroll under the current row (mouse wheel)
+    int m_wheelDelta = 0;             // wheel turn not yet a whole notch
     int m_editorStarting = 0; // > 0 while the editor asks the view to edit
     int m_loadingEditor = 0;
     bool m_appended = false;  // the new record was appended by Down or Tab

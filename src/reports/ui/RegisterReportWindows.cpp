@@ -5,6 +5,7 @@
 #include "TRepStandardPreview.h"
 #include "reports/ReportWindows.h"
 #include "reports/TRepPrinter.h"
+#include "widgets/TApplication.h"
 
 void registerReportWindows()
 {
@@ -17,4 +18,5 @@ void registerReportWindows()
     });
     setPreviewWindowFactory([](TRepPrinter& output) { TRepStandardPreview::Open(output); });
     setPrinterSetupDialogFactory([](PrinterSetupRequest& request) { return showPrinterSetupDialog(request); });
+    setTerminatingCheck([] { return Application && Application->Terminated(); });
 }

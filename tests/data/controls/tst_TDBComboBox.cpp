@@ -1,3 +1,4 @@
+#include "RealInput.h"
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
@@ -26,7 +27,7 @@ private Q_SLOTS:
     void shownTextFollowsTheRecord();
 
 private:
-    void choose(const QString& item);
+    void choose(const QString& item) { test::choose(m_combo, item); }
 
     std::optional<TestDatabase> m_db;
     std::optional<ScopedLocaleSettings> m_locale;
@@ -59,7 +60,6 @@ void TestTDBComboBox::init()
     m_window->show();
     QApplication::setActiveWindow(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));
-    m_combo->setFocus(Qt::MouseFocusReason);
 }
 
 void TestTDBComboBox::cleanup()
@@ -68,17 +68,6 @@ void TestTDBComboBox::cleanup()
     delete m_window;
     m_db.reset();
     m_locale.reset();
-}
-
-// Opens the list and picks an item with the keyboard, as a user does.
-void TestTDBComboBox::choose(const QString& item)
-{
-    m_combo->showPopup();
-    QAbstractItemView* list = m_combo->view();
-    QTRY_VERIFY(list->isVisible());
-    list->setCurrentIndex(m_combo->model()->index(m_combo->findText(item), 0));
-    QTest::keyClick(list, Qt::Key_Return);
-    QTRY_VERIFY(!list->isVisible());
 }
 
 void TestTDBComboBox::choiceEditsBeforeTheChangeHandlerAndWritesOnLeaving()
@@ -96,7 +85,8 @@ void TestTDBComboBox::choiceEditsBeforeTheChangeHandlerAndWritesOnLeaving()
     QVERIFY(m_combo->Pending());
     QCOMPARE(m_view.PenjualanJenisBarang->AsString(), QString());
 
-    m_other->setFocus(Qt::TabFocusReason);
+    test::key(Qt::Key_Tab);
+    QVERIFY(m_other->hasFocus());
     QCOMPARE(m_view.PenjualanJenisBarang->AsString(), QStringLiteral("BOTOL A"));
     m_view.Penjualan->Post();
     QCOMPARE(m_db->exec(QStringLiteral("SELECT \"Jenis Barang\", \"Harga Satuan\" FROM DataBarang WHERE "
@@ -105,19 +95,32 @@ void TestTDBComboBox::choiceEditsBeforeTheChangeHandlerAndWritesOnLeaving()
     QVERIFY(m_errors.isEmpty());
 }
 
+// Keys reach the combo box, which hands them to its edit part: typing there
+// edits the view first, Escape brings the stored text back.
 void TestTDBComboBox::typingEditsAndPostWritesTheText()
 {
+    m_view.Penjualan->Next(); // stored "KRAT"
     int changes = 0;
     m_combo->OnChange = [&] {
         QCOMPARE(m_view.Penjualan->State(), dsEdit);
         ++changes;
     };
-    QTest::keyClicks(m_combo->lineEdit(), QStringLiteral("GALON"));
-    QCOMPARE(changes, 5);
-    QCOMPARE(m_combo->Text(), QStringLiteral("GALON"));
+    test::clickAt(m_combo->lineEdit());
+    test::key(Qt::Key_A, Qt::ControlModifier);
+    test::type(QStringLiteral("GAL"));
+    QCOMPARE(changes, 3);
+    QCOMPARE(m_combo->Text(), QStringLiteral("GAL"));
+    test::key(Qt::Key_Escape);
+    QCOMPARE(m_combo->Text(), QStringLiteral("KRAT"));
+    QVERIFY(!m_combo->Pending());
+
+    test::key(Qt::Key_A, Qt::ControlModifier);
+    test::type(QStringLiteral("GALON"));
+    QCOMPARE(changes, 8);
     m_view.Penjualan->Post(); // the focus never left
     QCOMPARE(m_view.PenjualanJenisBarang->AsString(), QStringLiteral("GALON"));
     QCOMPARE(m_view.Penjualan->State(), dsBrowse);
+    QVERIFY(m_errors.isEmpty());
 }
 
 void TestTDBComboBox::choiceRefusedWhenTheViewCantBeEdited()
@@ -137,11 +140,12 @@ void TestTDBComboBox::shownTextFollowsTheRecord()
     m_view.Penjualan->Next();
     QCOMPARE(m_combo->Text(), QStringLiteral("KRAT"));
     // Not reloaded while the list is open.
-    m_combo->showPopup();
+    test::clickAt(m_combo, QPoint(m_combo->width() - 6, m_combo->height() / 2));
     QTRY_VERIFY(m_combo->view()->isVisible());
     m_view.Penjualan->Prior();
     QCOMPARE(m_combo->Text(), QStringLiteral("KRAT"));
-    m_combo->hidePopup();
+    test::key(Qt::Key_Escape);
+    QTRY_VERIFY(!m_combo->view()->isVisible());
     m_view.Penjualan->Next();
     m_view.Penjualan->Prior();
     QCOMPARE(m_combo->Text(), QString());

@@ -1,3 +1,4 @@
+#include "RealInput.h"
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void failingWriteKeepsFocusAndState();
     void escapeDiscardsPendingText();
     void maskAndLengthRules();
+    void dateOfATwoDigitYearFormatCanBeCorrected();
     void unknownFieldRaisesWhenTheViewOpens();
 
 private:
@@ -75,6 +77,31 @@ TDBEdit* TestTDBEdit::addEdit(TDataSource* source, const QString& field, const Q
     edit->SetDataSource(source);
     m_window->layout()->addWidget(edit);
     return edit;
+}
+
+// The C locale's short date has a two-digit year ("m/d/yy"); the edit text
+// shows the year in full and two-digit day and month in that order, so the
+// date fills "!99/99/0000" and a change of the day alone is read back.
+void TestTDBEdit::dateOfATwoDigitYearFormatCanBeCorrected()
+{
+    m_db->exec(QStringLiteral("UPDATE DataBarang SET \"Tanggal\" = '2026-12-09'"));
+    m_penjualan.Penjualan->Refresh();
+    TDBEdit* other = addEdit(m_penjualan.dsPenjualan, QStringLiteral("No Faktur"), QStringLiteral("DBEdit1"));
+    TDBEdit* date = addEdit(m_penjualan.dsPenjualan, QStringLiteral("Tanggal"), QStringLiteral("DBEdit2"));
+    show();
+    QVERIFY(other->hasFocus());
+    QCOMPARE(date->text(), QStringLiteral("12/9/26")); // display text: the short format
+    test::clickAt(date);
+    QCOMPARE(date->text(), QStringLiteral("12/09/2026"));
+    test::key(Qt::Key_Home);
+    test::key(Qt::Key_Right);
+    test::key(Qt::Key_Right); // past the month and its separator
+    test::type(QStringLiteral("15"));
+    QCOMPARE(date->text(), QStringLiteral("12/15/2026"));
+    test::clickAt(other);
+    QVERIFY(m_errors.isEmpty());
+    QCOMPARE(m_penjualan.PenjualanTanggal->AsDate(), QDate(2026, 12, 15));
+    QCOMPARE(date->text(), QStringLiteral("12/15/26"));
 }
 
 void TestTDBEdit::show()

@@ -1,4 +1,5 @@
 #include "ModalAnswer.h"
+#include "RealInput.h"
 #include "TestDatabase.h"
 
 #include "data/DataModel.h"
@@ -8,6 +9,9 @@
 #include "errors/HandlerGuard.h"
 #include "widgets/Beep.h"
 
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -28,14 +32,31 @@ private Q_SLOTS:
     void failingCellWriteKeepsEditorAndState();
     void leavingTheGrid();
     void pagingAndInsert();
+    void longViewMovesOneRowPerKey();
+    void wheelAndScrollBarMoveThroughTheView();
+    void searchAndCancelPlaceTheRightRecord();
 
 private:
-    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    // Keys go to the grid or its open cell editor, whichever has the focus.
+    static void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { test::key(k, modifiers); }
+    // A click on the indicator of the current row: the grid takes the focus,
+    // the record and the column stay.
+    void clickGrid() const
     {
-        QWidget* target = m_grid->EditorVisible() ? static_cast<QWidget*>(m_grid->Editor()) : m_grid;
-        QTest::keyClick(target, k, modifiers);
+        const int height = m_grid->fontMetrics().height() + 4;
+        test::clickAt(m_grid->viewport(), QPoint(4, height * (m_grid->Row() + 1) + height / 2));
+        QVERIFY(m_grid->hasFocus());
     }
     qint64 lines() const { return m_db->count(QStringLiteral("DataBarang")); }
+    // Order lines 31 to `last` more, in one statement.
+    void addLines(int last) const
+    {
+        m_db->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 31 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                  "INSERT INTO DataBarang (\"No Pesanan\", \"Kode Pelanggan\") SELECT i, 'P001' FROM n")
+                       .arg(last));
+        m_view.Penjualan->Refresh();
+    }
+    double number(int row) const { return m_grid->CellText(row, 0).toDouble(); }
 
     std::optional<TestDatabase> m_db;
     std::optional<ScopedLocaleSettings> m_locale;
@@ -73,7 +94,7 @@ void TestTDBGrid::init()
     m_window->show();
     QApplication::setActiveWindow(m_window);
     QVERIFY(QTest::qWaitForWindowActive(m_window));
-    m_grid->setFocus(Qt::MouseFocusReason);
+    clickGrid();
 }
 
 void TestTDBGrid::cleanup()
@@ -156,7 +177,7 @@ void TestTDBGrid::cellEditingEnterEscapeAndTab()
 {
     m_grid->SetSelectedIndex(2);
     const int beeps = beepCount();
-    QTest::keyClicks(m_grid, QStringLiteral("x"));
+    test::type(QStringLiteral("x"));
     QCOMPARE(beepCount(), beeps + 1);
     QCOMPARE(m_view.Penjualan->State(), dsBrowse);
 
@@ -164,16 +185,23 @@ void TestTDBGrid::cellEditingEnterEscapeAndTab()
     QVERIFY(m_grid->EditorVisible());
     QCOMPARE(m_grid->Editor()->text(), QStringLiteral("100"));
     key(Qt::Key_End);
-    QTest::keyClicks(m_grid->Editor(), QStringLiteral("5"));
+    test::type(QStringLiteral("5"));
     QCOMPARE(m_view.Penjualan->State(), dsEdit);
     QVERIFY(m_grid->Pending());
+    // Ctrl+Insert copies: the pending text stays in its cell and record.
+    key(Qt::Key_Insert, Qt::ControlModifier);
+    QCOMPARE(m_view.Penjualan->State(), dsEdit);
+    QCOMPARE(m_view.PenjualanNoPesanan->AsReal(), 1.0);
+    QCOMPARE(m_grid->Editor()->text(), QStringLiteral("1005"));
+    QVERIFY(m_grid->Pending());
+    QCOMPARE(lines(), 30);
     key(Qt::Key_Escape); // the pending text goes, the edit stays
     QCOMPARE(m_grid->Editor()->text(), QStringLiteral("100"));
     QCOMPARE(m_view.Penjualan->State(), dsEdit);
     key(Qt::Key_Escape); // nothing pending: the edit is cancelled
     QCOMPARE(m_view.Penjualan->State(), dsBrowse);
 
-    QTest::keyClicks(m_grid, QStringLiteral("250"));
+    test::type(QStringLiteral("250"));
     key(Qt::Key_Return);
     QCOMPARE(m_view.PenjualanHargaSatuan->AsReal(), 250.0);
     QCOMPARE(m_view.PenjualanJumlahHarga->AsReal(), 500.0);
@@ -184,7 +212,7 @@ void TestTDBGrid::cellEditingEnterEscapeAndTab()
 
     // Calculated cells refuse input.
     m_grid->SetSelectedIndex(3);
-    QTest::keyClicks(m_grid, QStringLiteral("9"));
+    test::type(QStringLiteral("9"));
     QCOMPARE(m_view.Penjualan->State(), dsBrowse);
 
     // Tab wraps to the next row; in the last cell of the last record it appends.
@@ -207,7 +235,7 @@ void TestTDBGrid::failingCellWriteKeepsEditorAndState()
 {
     m_grid->SetSelectedIndex(2);
     key(Qt::Key_F2);
-    QTest::keyClicks(m_grid->Editor(), QStringLiteral("1.2.3"));
+    test::type(QStringLiteral("1.2.3"));
     key(Qt::Key_Return);
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().contains(QStringLiteral("is not a valid floating point value")));
@@ -217,26 +245,32 @@ void TestTDBGrid::failingCellWriteKeepsEditorAndState()
     QCOMPARE(m_view.Penjualan->State(), dsEdit);
 
     // Leaving the grid fails the same way and takes the focus back.
-    m_other->setFocus(Qt::TabFocusReason);
+    test::clickAt(m_other);
     QCOMPARE(m_errors.size(), 2);
     QVERIFY(m_grid->Editor()->hasFocus());
     QCOMPARE(m_view.PenjualanHargaSatuan->AsReal(), 100.0);
 }
 
+// A click elsewhere or Ctrl+Tab (Tab moves between cells) leaves the grid;
+// an untouched new record goes, a typed cell is written.
 void TestTDBGrid::leavingTheGrid()
 {
     key(Qt::Key_Insert);
     QCOMPARE(m_view.Penjualan->State(), dsInsert);
-    m_other->setFocus(Qt::TabFocusReason);
+    test::clickAt(m_other);
     QCOMPARE(m_view.Penjualan->State(), dsBrowse);
     QCOMPARE(lines(), 30);
 
-    m_grid->setFocus(Qt::MouseFocusReason);
+    clickGrid();
     m_grid->SetSelectedIndex(2);
-    QTest::keyClicks(m_grid, QStringLiteral("7"));
-    m_other->setFocus(Qt::TabFocusReason);
+    test::type(QStringLiteral("7"));
+    key(Qt::Key_Tab, Qt::ControlModifier);
+    QVERIFY(m_other->hasFocus());
     QCOMPARE(m_view.PenjualanHargaSatuan->AsReal(), 7.0);
     QCOMPARE(m_view.Penjualan->State(), dsEdit);
+    clickGrid();
+    key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(m_other->hasFocus());
     QVERIFY(m_errors.isEmpty());
 }
 
@@ -258,6 +292,86 @@ void TestTDBGrid::pagingAndInsert()
     key(Qt::Key_Down); // leaves the untouched new record: cancelled
     QCOMPARE(m_view.Penjualan->State(), dsBrowse);
     QCOMPARE(m_view.PenjualanNoPesanan->AsReal(), 2.0);
+}
+
+// Through a view longer than the records it keeps buffered, which it lets go
+// of and reads again as it moves: one row per key, the rows scrolling by one
+// at the edges, both ways.
+void TestTDBGrid::longViewMovesOneRowPerKey()
+{
+    addLines(1500);
+    const int rows = m_grid->VisibleRowCount();
+    for (int i = 1; i < 1200; ++i) {
+        key(Qt::Key_Down);
+        QCOMPARE(m_grid->Row(), std::min(i, rows - 1));
+        QCOMPARE(number(m_grid->Row()), 1.0 + i);
+        QCOMPARE(number(0), 1.0 + std::max(0, i - rows + 1));
+    }
+    for (int i = 1198; i >= 700; --i) {
+        key(Qt::Key_Up);
+        QCOMPARE(number(m_grid->Row()), 1.0 + i);
+        QCOMPARE(m_grid->Row(), std::max(0, rows - 1 - (1199 - i)));
+    }
+}
+
+// The wheel scrolls three rows a notch, the current record with them; a
+// dragged scroll bar thumb moves through the view in proportion.
+void TestTDBGrid::wheelAndScrollBarMoveThroughTheView()
+{
+    addLines(1000);
+    key(Qt::Key_Down);
+    test::wheelAt(m_grid->viewport(), -2); // two notches towards the user: down the view
+    QCOMPARE(number(0), 7.0);
+    QCOMPARE(m_grid->Row(), 1);
+    QCOMPARE(m_view.PenjualanNoPesanan->AsReal(), 8.0);
+    test::wheelAt(m_grid->viewport(), 1);
+    QCOMPARE(number(0), 4.0);
+    test::wheelAt(m_grid->viewport(), 5); // stops at the first record
+    QCOMPARE(number(0), 1.0);
+
+    QScrollBar* bar = m_grid->verticalScrollBar();
+    const auto thumbAt = [bar](int value) {
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = Qt::Vertical;
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = option.sliderValue = value;
+        option.pageStep = bar->pageStep();
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar).center();
+    };
+    const QPoint start = thumbAt(bar->value());
+    const QPoint middle = thumbAt((bar->minimum() + bar->maximum()) / 2);
+    test::dragAt(bar, start, middle);
+    QVERIFY2(std::abs(m_view.PenjualanNoPesanan->AsReal() - 500.0) < 30, qPrintable(m_grid->CellText(m_grid->Row(), 0)));
+    test::dragAt(bar, middle, thumbAt(bar->maximum()) + QPoint(0, 20));
+    QCOMPARE(m_view.PenjualanNoPesanan->AsReal(), 1000.0);
+    QVERIFY(m_view.Penjualan->Eof());
+    QCOMPARE(bar->value(), bar->maximum());
+    QVERIFY(m_errors.isEmpty());
+}
+
+// A search that lands outside the rows shown puts the record near their
+// middle; cancelling an insert returns to the record current before it,
+// also after the view read more records ahead of it meanwhile.
+void TestTDBGrid::searchAndCancelPlaceTheRightRecord()
+{
+    addLines(1000);
+    const int rows = m_grid->VisibleRowCount();
+    QVERIFY(m_view.Penjualan->FindByKey({QStringLiteral("No Pesanan")}, 700.0));
+    QCOMPARE(m_grid->Row(), rows / 2);
+    QCOMPARE(number(m_grid->Row()), 700.0);
+    QVERIFY(m_view.Penjualan->FindByKey({QStringLiteral("No Pesanan")}, 701.0)); // on the rows shown: they stay
+    QCOMPARE(m_grid->Row(), rows / 2 + 1);
+
+    key(Qt::Key_Insert);
+    QCOMPARE(m_view.Penjualan->State(), dsInsert);
+    m_window->resize(500, 1000); // more rows: the view reads further back
+    QTRY_VERIFY(m_grid->VisibleRowCount() > 20);
+    key(Qt::Key_Escape);
+    QCOMPARE(m_view.Penjualan->State(), dsBrowse);
+    QCOMPARE(m_view.PenjualanNoPesanan->AsReal(), 701.0);
+    QCOMPARE(number(m_grid->Row()), 701.0);
 }
 
 QTEST_MAIN(TestTDBGrid)

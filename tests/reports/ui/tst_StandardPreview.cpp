@@ -49,7 +49,7 @@ void answerFileDialog(const QString& fileName, SeenDialog* seen, std::function<v
             afterwards();
         dialog->selectFile(fileName);
         QMetaObject::invokeMethod(dialog, "accept"); // what the Save or Open button does
-    });
+    }, nullptr, 500, true);
 }
 
 QByteArray fileBytes(const QString& fileName)
@@ -152,7 +152,6 @@ void TestStandardPreview::pagingButtonsAndKeys()
     QStringList seen;
     QString closeCaption;
     whenPreviewFinished([&](TRepStandardPreview* preview) {
-        QWidget* area = preview->RepPreview->viewport();
         const auto note = [&] {
             seen.append(pageText(preview) + (preview->RepPreview->Image()->PageNumber()
                     == preview->RepPreview->PageNumber() ? "" : " (other picture)"));
@@ -161,28 +160,28 @@ void TestStandardPreview::pagingButtonsAndKeys()
         note();
         clickTool(preview, preview->ToolButton2); // beyond the last page
         note();
-        QTest::keyClick(area, Qt::Key_PageDown);
+        test::key(Qt::Key_PageDown);
         note();
-        QTest::keyClick(area, Qt::Key_Home);
+        test::key(Qt::Key_Home);
         note();
-        QTest::keyClick(area, Qt::Key_PageDown, Qt::ControlModifier);
+        test::key(Qt::Key_PageDown, Qt::ControlModifier);
         note();
-        QTest::keyClick(area, Qt::Key_PageUp);
+        test::key(Qt::Key_PageUp);
         note();
-        QTest::keyClick(preview, Qt::Key_PageUp, Qt::ControlModifier);
+        test::key(Qt::Key_PageUp, Qt::ControlModifier);
         note();
         clickTool(preview, preview->PreviousPage); // before the first page
         note();
-        QTest::keyClick(area, Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier); // as without Ctrl
+        test::key(Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier); // as without Ctrl
         note();
-        QTest::keyClick(area, Qt::Key_End);
+        test::key(Qt::Key_End);
         note();
         clickTool(preview, preview->FirstPage);
         note();
-        QTest::keyClick(preview->RepPreview->verticalScrollBar(), Qt::Key_PageDown);
+        test::key(Qt::Key_PageDown);
         note();
         closeCaption = preview->ExitButton->text();
-        QTest::keyClick(area, Qt::Key_Escape);
+        test::key(Qt::Key_Escape);
     });
     f.report->PreviewReport(); // returns once Esc has closed the preview
     QCOMPARE(seen, (QStringList{"Page 3 of 3", "Page 3 of 3", "Page 3 of 3", "Page 1 of 3", "Page 3 of 3",
@@ -465,7 +464,7 @@ void TestStandardPreview::escapeDuringGenerationCancels()
     int printed = 0;
     f.detail->AfterPrint = [&](TRepBand*, bool) {
         if (++printed == 2)
-            QTest::keyClick(openPreviews().value(0)->RepPreview->viewport(), Qt::Key_Escape);
+            test::key(Qt::Key_Escape);
     };
     f.report->PreviewReport();
     QCOMPARE(printed, 2);

@@ -1,3 +1,4 @@
+#include "RealInput.h"
 #include "reports/ReportWindows.h"
 #include "reports/TRepMessage.h"
 #include "reports/TRepPrinter.h"
@@ -63,7 +64,7 @@ void TestTRepProgressForm::cancelButtonCancelsTheOutput()
     TRepProgressForm form(output);
     form.show();
     QVERIFY(!output.cancelled());
-    QTest::mouseClick(form.CancelButton, Qt::LeftButton);
+    test::clickAt(form.CancelButton);
     QVERIFY(output.cancelled());
     output.EndDoc();
 }

@@ -1,5 +1,6 @@
 // The invoice print dialog over the program's real windows and database.
 
+#include "RealInput.h"
 #include "PdfText.h"
 #include "StartUpMessage.h"
 #include "TestDatabase.h"
@@ -59,6 +60,7 @@ void TestTanggal::initTestCase()
     m_app = std::make_unique<TApplication>(QStringLiteral("pwangsa"));
     test::answerDateLimitMessage(&m_startUpBox);
     createForms();
+    FormUtama->LoginSucceeded(); // the login window has tests of its own
 }
 
 void TestTanggal::init()
@@ -86,7 +88,7 @@ void TestTanggal::startUpReportsTheDateLimitAndGoesOn()
 void TestTanggal::tabOrder()
 {
     FormTanggal->dtpTanggal1->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    test::key(Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), FormTanggal->Edit1);
 }
 
@@ -166,7 +168,7 @@ void TestTanggal::changeSettlesPendingEdits()
 void TestTanggal::previewTotalsTheChosenCustomer()
 {
     typeCode(QStringLiteral("P001"));
-    QTest::mouseClick(FormTanggal->btnPreview, Qt::LeftButton);
+    test::clickAt(FormTanggal->btnPreview);
     QCOMPARE(FormUtama->RepLabel10->Caption(), QStringLiteral("118500"));
     TRepPrinter* output = FormUtama->repFakturPenjualan->Output();
     QVERIFY(output);
@@ -180,12 +182,12 @@ void TestTanggal::printWritesItsOwnTotal()
     if (!test::havePdfTools())
         QSKIP("poppler-utils (pdftotext) are not installed");
     typeCode(QStringLiteral("P001"));
-    QTest::mouseClick(FormTanggal->btnPreview, Qt::LeftButton);
+    test::clickAt(FormTanggal->btnPreview);
     typeCode(QStringLiteral("P002"));
     TReport* invoice = FormUtama->repFakturPenjualan;
     invoice->PrintFileName = m_db.dir() + QStringLiteral("/faktur.pdf");
     invoice->ShowProgress = false;
-    QTest::mouseClick(FormTanggal->btnPrint, Qt::LeftButton);
+    test::clickAt(FormTanggal->btnPrint);
     invoice->PrintFileName.clear();
     QCOMPARE(FormUtama->RepLabel10->Caption(), QStringLiteral("5000"));
     const QStringList lines = test::simpleLines(test::pdfPages(m_db.dir() + QStringLiteral("/faktur.pdf")).value(0));
@@ -195,7 +197,7 @@ void TestTanggal::printWritesItsOwnTotal()
 
 void TestTanggal::cancelClosesTheDialog()
 {
-    QTest::mouseClick(FormTanggal->SpeedButton3, Qt::LeftButton);
+    test::clickAt(FormTanggal->SpeedButton3);
     QVERIFY(!FormTanggal->isVisible());
     QVERIFY(FormUtama->repFakturPenjualan->RunIdle());
 }
