@@ -57,11 +57,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "PWANGSA maintainers <pwangsa@tirtawangsa.example>")
 # The Debian 12 packages the program needs at run time: Qt's libraries with the
-# SQLite and PostgreSQL drivers, SQLite itself, and the fonts the reports and
-# windows name.
+# SQLite and PostgreSQL drivers, SQLite itself, the spooler's client library,
+# and the fonts the reports and windows name.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DEPENDS
        "libc6 (>= 2.36), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), "
        "libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), libqt6sql6-psql (>= 6.4), "
-       "libqt6printsupport6 (>= 6.4), libsqlite3-0 (>= 3.40), libstdc++6 (>= 12), libgcc-s1, "
+       "libqt6printsupport6 (>= 6.4), libsqlite3-0 (>= 3.40), libcups2 (>= 2.4), libstdc++6 (>= 12), libgcc-s1, "
        "fonts-liberation2, fonts-comic-neue")
 include(CPack)

@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "reports/ReportLayout.h"
+#include "reports/ReportPreparation.h"
 #include "reports/TRepPrintable.h"
 #include "reports/TReport.h"
 
@@ -88,5 +89,8 @@ RepFakturPenjualanDefinition CreateRepFakturPenjualan(QObject* owner, TDataSet* 
              Qt::white);
     TRepLabel* total = addLabel(summary, QStringLiteral("RepLabel10"), {1291.2, 42.3, 172.0, 45.0},
                                 QStringLiteral("RepLabel10"), Qt::white);
+    // Every run totals the lines it prints, so an invoice printed again from
+    // its preview after the views moved on never shows another invoice's total.
+    report->BeforePrint = [barang, total](TReport*, bool&) { WriteTotal(barang, total); };
     return {report, total};
 }

@@ -7,8 +7,8 @@ class TRepLabel;
 
 // The sales invoice: the lines of `barang` (the goods view, a detail of the
 // customer view), each with the invoice number of the sales view's current
-// line; the header shows that line's date and the customer's name. The
-// caller writes the total into RepLabel10 before output.
+// line; the header shows that line's date and the customer's name. Each run
+// first writes the total of those lines into RepLabel10.
 struct RepFakturPenjualanDefinition {
     TReport* repFakturPenjualan;
     TRepLabel* RepLabel10;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <functional>
 #include <memory>
 
@@ -19,6 +20,7 @@ using PreviewWindowFactory = std::function<void(TRepPrinter& output)>;
 // What the printer-setup dialog starts from and what the user chose in it.
 struct PrinterSetupRequest {
     int PrinterIndex = -1; // in the system's printer list; -1 the default printer
+    QString OutputFileName; // a PDF file chosen instead of a printer, else empty
     bool Landscape = false;
     int Copies = 1;
     int MinPage = 0; // page limits offered

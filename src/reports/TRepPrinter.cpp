@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QSaveFile>
 #include <QScreen>
 
@@ -38,13 +37,12 @@ TRepPrinter::TRepPrinter(QObject* parent) : QObject(parent)
     m_printerAvailable = m_settings.selectDefaultPrinter();
 }
 
-// Releasing while a document is open drops it; a print job is aborted so
-// that nothing half-made reaches the printer.
+// Releasing while a document is open drops it; an open print job goes with
+// it, so nothing half-made reaches the printer.
 TRepPrinter::~TRepPrinter()
 {
     if (m_recorder.isActive())
         m_recorder.end();
-    closePrintJob(true);
 }
 
 // A run hands over the printer its output object chose when it was made, as
@@ -138,18 +136,15 @@ QByteArray TRepPrinter::finishRecording()
 // never ends with an empty sheet whatever the range.
 void TRepPrinter::openPrinterPage()
 {
-    QPrinter& printer = m_settings.printer();
-    if (!m_printPainter.isActive()) {
-        printer.setDocName(m_title);
-        if (!m_printPainter.begin(&printer))
-            throw ERepError(QStringLiteral("Cannot start the print job on %1").arg(printer.printerName()));
+    if (!m_job) {
+        m_job = std::make_unique<PrintJob>(m_settings.printer(), m_title, false);
         m_sheetUsed = false;
     }
     if (m_sheetUsed)
-        printer.newPage();
+        m_job->newPage();
     m_sheetUsed = true;
-    m_printPainter.save();
-    m_canvas = &m_printPainter;
+    m_job->painter().save();
+    m_canvas = &m_job->painter();
 }
 
 void TRepPrinter::DrawText(const QPointF& baseline, const QString& text)
@@ -172,7 +167,7 @@ void TRepPrinter::closePage()
     } else if (m_recorder.isActive()) {
         finishRecording(); // a page outside the print range
     } else {
-        m_printPainter.restore();
+        m_job->painter().restore();
     }
     ++m_pagesAvailable;
     announcePages();
@@ -189,10 +184,16 @@ void TRepPrinter::post(QObject* receiver, int type, qintptr param)
         QCoreApplication::postEvent(receiver, new TRepMessage(TRepMessageType(type), param));
 }
 
+// A print cancelled from its progress window ends like an aborted one: the
+// operator asked for no paper, so the pages made so far are not printed.
 void TRepPrinter::EndDoc()
 {
     if (m_status != TRepStatus::Busy)
         return;
+    if (m_destination == TRepDestination::Printer && m_cancelled) {
+        AbortDoc();
+        return;
+    }
     closePage();
     try {
         finishPrintJob();
@@ -223,34 +224,16 @@ void TRepPrinter::AbortDoc()
             m_recorder.end();
         m_pageOpen = false;
         m_canvas = nullptr;
-        closePrintJob(true);
+        m_job.reset();
     }
     m_status = TRepStatus::Finished;
 }
 
-void TRepPrinter::closePrintJob(bool abort)
-{
-    if (!m_printPainter.isActive())
-        return;
-    if (abort)
-        m_settings.printer().abort();
-    m_printPainter.end();
-}
-
-// The spooler takes a job only when it ends, and drops it without a word when
-// the printer has been removed meanwhile: such a job is aborted and reported.
+// The spooler gets the job only now, whole; a job it refuses is reported.
 void TRepPrinter::finishPrintJob()
 {
-    if (!m_printPainter.isActive())
-        return;
-    const QPrinter& printer = m_settings.printer();
-    const bool vanished = printer.outputFormat() == QPrinter::NativeFormat
-        && !QPrinterInfo::availablePrinterNames().contains(printer.printerName());
-    closePrintJob(vanished);
-    if (vanished) {
-        throw ERepError(QStringLiteral("The printer %1 is no longer available; the report was not printed")
-                            .arg(printer.printerName()));
-    }
+    if (const std::unique_ptr<PrintJob> job = std::move(m_job))
+        job->finish();
 }
 
 void TRepPrinter::SetProgress(int percent)
@@ -362,38 +345,42 @@ void TRepPrinter::Print()
         post(m_master, PrintRequestMessage, qintptr(this));
         return;
     }
-    if (m_status != TRepStatus::Finished || !m_printerAvailable)
+    if (m_status != TRepStatus::Finished || !m_printerAvailable || m_pageCount == 0 || m_printing)
         return;
-    QPrinter& printer = m_settings.printer();
-    printer.setDocName(m_title);
-    closePrintJob(true);
     m_settings.apply();
-    // Stored pages are whole sheets: they are placed on the paper's corner.
-    printer.setFullPage(true);
-    if (!m_printPainter.begin(&printer))
-        throw ERepError(QStringLiteral("Cannot start the print job on %1").arg(printer.printerName()));
+    m_printing = true;
     m_cancelled = false;
+    try {
+        // Stored pages are whole sheets: they are placed on the paper's corner.
+        PrintJob job(m_settings.printer(), m_title, true);
+        printStoredPages(job);
+        if (!m_cancelled)
+            job.finish();
+    } catch (...) {
+        m_printing = false;
+        throw;
+    }
+    m_printing = false;
+}
+
+// Pending input is handled before every page, so Cancel (or closing the
+// preview) is seen between pages; the job is then dropped whole.
+void TRepPrinter::printStoredPages(PrintJob& job)
+{
     const int first = m_firstPage > 0 ? m_firstPage : 1;
     const int last = m_lastPage > 0 ? std::min(m_lastPage, m_pageCount) : m_pageCount;
     for (int i = first; i <= last; ++i) {
         QCoreApplication::processEvents();
+        if (programTerminating())
+            Cancel();
+        if (m_cancelled)
+            return;
         SetPageNumber(i);
         if (m_shownPage)
-            PagePlayer::PlayAtTrueSize(*m_shownPage, m_printPainter);
+            PagePlayer::PlayAtTrueSize(*m_shownPage, job.painter());
         if (i < last)
-            printer.newPage();
-        if (m_cancelled) {
-            closePrintJob(true);
-            break;
-        }
+            job.newPage();
     }
-    try {
-        finishPrintJob();
-    } catch (const ERepError&) {
-        printer.setFullPage(false);
-        throw;
-    }
-    printer.setFullPage(false);
 }
 
 void TRepPrinter::SaveToFile(const QString& fileName)

@@ -2,6 +2,7 @@
 
 #include "PageImageCache.h"
 #include "PageRecorder.h"
+#include "PrintJob.h"
 #include "RecordedPage.h"
 #include "TPrinterSettings.h"
 #include "TRepPaperSize.h"
@@ -118,8 +119,12 @@ public:
     void PrinterSetup();
 
     // Prints the stored pages in the print range, or asks the master report
-    // to print itself again.
+    // to print itself again. A print of stored pages that is cancelled, or
+    // meets the program's end, sends nothing to the printer.
     void Print();
+    // Whether Print() is printing stored pages; the object must not be
+    // released until it returns.
+    bool printing() const { return m_printing; }
     void SaveToFile(const QString& fileName);
     // Replaces the document by a saved one; a file that cannot be read
     // leaves the current document untouched and throws ERepError.
@@ -141,8 +146,8 @@ private:
     QByteArray finishRecording();
     void openPrinterPage();
     void announcePages();
-    void closePrintJob(bool abort);
     void finishPrintJob();
+    void printStoredPages(PrintJob& job);
     void releaseDocument();
     void detectPaper(const RecordedPage& firstPage);
     void post(QObject* receiver, int type, qintptr param);
@@ -165,13 +170,14 @@ private:
     int m_lastPage = 0;
     bool m_printerAvailable = false;
     bool m_sheetUsed = false; // the print job has drawn on its current sheet
+    bool m_printing = false;  // Print() is printing stored pages
 
     TPrinterSettings m_settings;
     std::unique_ptr<TRepStream> m_stream;
     std::unique_ptr<TRepPageList> m_pages;
     PageRecorder m_recording;
     QPainter m_recorder;
-    QPainter m_printPainter;
+    std::unique_ptr<PrintJob> m_job; // the open print job, none between jobs
     QPainter* m_canvas = nullptr;
     std::unique_ptr<PageImageCache> m_images; // the document's pictures, decoded
     std::unique_ptr<RecordedPage> m_shownPage;

@@ -622,6 +622,7 @@ void TReport::RunPrinterSetup()
 {
     PrinterSetupRequest request;
     request.PrinterIndex = PrinterSettings.PrinterIndex;
+    request.OutputFileName = PrintFileName;
     request.Landscape = Page.Orientation == TRepOrientation::poLandscape;
     request.Copies = PrinterSettings.Copies;
     if (m_output && m_output->status() == TRepStatus::Finished) {
@@ -634,6 +635,7 @@ void TReport::RunPrinterSetup()
     }
     PrinterSettings.Copies = request.Copies;
     PrinterSettings.PrinterIndex = request.PrinterIndex;
+    PrintFileName = request.OutputFileName;
     Page.Orientation = request.Landscape ? TRepOrientation::poLandscape : TRepOrientation::poPortrait;
     PrinterSettings.FirstPage = request.PageRange ? request.FromPage : 0;
     PrinterSettings.LastPage = request.PageRange ? request.ToPage : 0;

@@ -39,12 +39,3 @@ private:
     QString m_temporary;
     bool m_committed = false;
 };
-
-// The checks of the outputs pwangsa-admin writes.
-namespace OutputChecks {
-
-// A PDF ends with its cross-reference table, exactly where its trailer says;
-// a file cut short by a full disk fails this.
-QString pdf(const QString& path);
-
-}

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "OutputFile.h"
+#include "reports/PdfCheck.h"
 
 #include "reports/TRepPrinter.h"
 
@@ -67,7 +68,7 @@ void renderToPdf(const Request& request)
     output.Print();
     if (output.printerSettings().printer().printerState() == QPrinter::Error)
         throw std::runtime_error(QStringLiteral("cannot write %1").arg(pdf.describe()).toStdString());
-    pdf.commit(OutputChecks::pdf);
+    pdf.commit(PdfCheck::problem);
     if (!OutputFile::isStandardOutput(request.pdf))  // nothing else may go into a pipe
         Console::print(QStringLiteral("%1 of %2 written to %3.").arg(pages(output.pageCount()), request.file, pdf.describe()));
 }

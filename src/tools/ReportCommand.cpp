@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "OutputFile.h"
+#include "reports/PdfCheck.h"
 
 #include "data/DataModel.h"
 #include "reports/RepBarang.h"
@@ -37,8 +38,8 @@ struct Request {
     QString printer;
 };
 
-// The report definition NAME over the views, with its total written and,
-// for the invoice, the views put on the customer first.
+// The report definition NAME over the views, with the goods total written
+// and, for the invoice, the views put on the customer first.
 TReport* prepareReport(const Request& request, const DataModel::AllViews& views, QObject* owner)
 {
     if (request.name == QLatin1String("pelanggan"))
@@ -54,7 +55,6 @@ TReport* prepareReport(const Request& request, const DataModel::AllViews& views,
         owner, views.barang.Barang, views.penjualan.Penjualan, views.pelanggan.Pelanggan);
     if (!LocateInvoiceCustomer(views.pelanggan.Pelanggan, views.penjualan.Penjualan, request.customer))
         return nullptr;
-    WriteTotal(views.barang.Barang, definition.RepLabel10);
     return definition.repFakturPenjualan;
 }
 
@@ -64,7 +64,7 @@ void produceFile(TReport& report, const Request& request, OutputFile& output)
     if (request.target == Target::Pdf) {
         report.PrintFileName = output.path();
         report.PrintReport();
-        output.commit(OutputChecks::pdf);
+        output.commit(PdfCheck::problem);
         return;
     }
     report.PreviewReport();

@@ -119,7 +119,9 @@ void TRepStandardPreview::CreateToolBar()
     ToolBar1->addSeparator();
     SaveReport = AddButton(QStringLiteral("SaveReport"), QStringLiteral("Save Report"), 10, &TRepStandardPreview::SaveReportClick);
     LoadReport = AddButton(QStringLiteral("LoadReport"), QStringLiteral("Load Report"), 9, &TRepStandardPreview::LoadReportClick);
-    LoadReport->setEnabled(false); // until the run is over: a load would end it halfway
+    // Until the run is over: a load would end it halfway, a save would write nothing.
+    SaveReport->setEnabled(false);
+    LoadReport->setEnabled(false);
     ToolBar1->addSeparator();
     CreateExitButton();
 }
@@ -264,10 +266,28 @@ void TRepStandardPreview::GoTo(int page)
         ShowPagePosition();
 }
 
+// While stored pages print, nothing else may start on the document; a close
+// asked for meanwhile cancels the print and happens once it has stopped.
 void TRepStandardPreview::PrintClick()
 {
-    if (m_output)
+    if (!m_output)
+        return;
+    for (QAction* action : {Print, PrintSetup, SaveReport, LoadReport})
+        action->setEnabled(false);
+    try {
         m_output->Print();
+    } catch (...) {
+        AfterPrinting();
+        throw;
+    }
+    AfterPrinting();
+}
+
+void TRepStandardPreview::AfterPrinting()
+{
+    EnableForFinished();
+    if (m_closeWhenPrinted)
+        close();
 }
 
 void TRepStandardPreview::PrintSetupClick()
@@ -297,8 +317,7 @@ void TRepStandardPreview::LoadReportClick()
     RepPreview->ReloadPage(1);
     RepPreview->Relayout(); // the loaded paper may differ
     ShowPagePosition();
-    PrintSetup->setEnabled(false);
-    Print->setEnabled(true);
+    EnableForFinished();
 }
 
 void TRepStandardPreview::PageAvailable(int)
@@ -308,12 +327,14 @@ void TRepStandardPreview::PageAvailable(int)
         EnableForFinished();
 }
 
+// A document without pages has nothing to print.
 void TRepStandardPreview::EnableForFinished()
 {
-    if (!m_output)
+    if (!m_output || m_output->status() != TRepStatus::Finished)
         return;
     PrintSetup->setEnabled(!m_output->loadedFromFile());
-    Print->setEnabled(true);
+    Print->setEnabled(m_output->pageCount() > 0);
+    SaveReport->setEnabled(true);
     LoadReport->setEnabled(true);
 }
 
@@ -335,8 +356,16 @@ void TRepStandardPreview::ShowPagePosition()
 }
 
 // The report hears of the close at once; it cancels a run that is still going.
+// A print of the stored pages is cancelled first: the window closes when it
+// has stopped, as the output object is in use until then.
 void TRepStandardPreview::closeEvent(QCloseEvent* event)
 {
+    if (m_output && m_output->printing()) {
+        m_output->Cancel();
+        m_closeWhenPrinted = true;
+        event->ignore();
+        return;
+    }
     guarded([this] {
         QPointer<TRepPrinter> output = m_output;
         m_output = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/TRepPrinter.h"
+
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -10,7 +12,6 @@ class QStatusBar;
 class QToolBar;
 class QToolButton;
 class TRepPreview;
-#include "reports/TRepPrinter.h"
 
 // The preview window of a report run: the pages as they are finished, paging,
 // zoom, printing, printer setup, and saving or loading a prepared report.
@@ -71,6 +72,7 @@ private:
     void GoLast();
     void GoTo(int page);
     void PrintClick();
+    void AfterPrinting();
     void PrintSetupClick();
     void SaveReportClick();
     void LoadReportClick();
@@ -82,4 +84,5 @@ private:
 
     QPointer<TRepPrinter> m_output;
     int m_lastProgress = 0;
+    bool m_closeWhenPrinted = false;
 };

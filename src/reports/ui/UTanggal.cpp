@@ -6,7 +6,6 @@
 #include "errors/HandlerGuard.h"
 #include "reports/Pictures.h"
 #include "reports/ReportPreparation.h"
-#include "reports/TRepPrintable.h"
 #include "reports/TReport.h"
 #include "widgets/Fonts.h"
 #include "widgets/TDateTimePicker.h"
@@ -32,15 +31,10 @@ public:
     }
 };
 
-// The invoice and its total label live on the main window.
+// The invoice lives on the main window; each of its runs writes its own total.
 TReport* invoiceReport()
 {
     return ComponentRegistry::findAs<TReport>(QStringLiteral("FormUtama"), QStringLiteral("repFakturPenjualan"));
-}
-
-TRepLabel* invoiceTotalLabel()
-{
-    return ComponentRegistry::findAs<TRepLabel>(QStringLiteral("FormUtama"), QStringLiteral("RepLabel10"));
 }
 
 } // namespace
@@ -98,22 +92,13 @@ void TFormTanggal::Edit1Change()
                           DataModel::SharedView(QStringLiteral("Penjualan")), Edit1->text());
 }
 
-void TFormTanggal::writeInvoiceTotal()
-{
-    WriteTotal(DataModel::SharedView(QStringLiteral("Barang")), invoiceTotalLabel());
-}
-
 void TFormTanggal::btnPreviewClick()
 {
-    writeInvoiceTotal();
     invoiceReport()->PreviewReport();
 }
 
-// The total is written first, as for the preview, so a printed invoice never
-// shows the caption of an earlier preview or of another customer.
 void TFormTanggal::btnPrintClick()
 {
-    writeInvoiceTotal();
     invoiceReport()->PrintReport();
 }
 

@@ -36,7 +36,6 @@ protected:
 
 private:
     void createControls();
-    void writeInvoiceTotal();
 };
 
 extern TFormTanggal* FormTanggal;

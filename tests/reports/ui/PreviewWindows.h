@@ -27,21 +27,26 @@ inline QList<TRepStandardPreview*> openPreviews()
 }
 
 // Runs `action` on the open preview once its document is finished and its
-// last page notice has been handled; gives up after about five seconds. The
-// preview is closed afterwards if the action left it open (a failed check
-// returns early), so the waiting report operation always returns.
+// last page notice has been handled; gives up after about five seconds and
+// closes the previews. The preview is closed afterwards if the action left it
+// open (a failed check returns early), so the waiting report operation always
+// returns.
 inline void whenPreviewFinished(std::function<void(TRepStandardPreview*)> action, int triesLeft = 500)
 {
     QTimer::singleShot(10, [action, triesLeft] {
         const QList<TRepStandardPreview*> previews = openPreviews();
         if (previews.size() == 1 && previews[0]->Output()
-            && previews[0]->Output()->status() == TRepStatus::Finished && previews[0]->Print->isEnabled()) {
+            && previews[0]->Output()->status() == TRepStatus::Finished && previews[0]->SaveReport->isEnabled()) {
             QPointer<TRepStandardPreview> preview = previews[0];
             action(preview);
             if (preview && preview->isVisible())
                 preview->close();
-        } else if (triesLeft > 0)
+        } else if (triesLeft > 0) {
             whenPreviewFinished(action, triesLeft - 1);
+        } else {
+            for (TRepStandardPreview* preview : previews)
+                preview->close();
+        }
     });
 }
 
