@@ -2,6 +2,7 @@
 
 #include "ERepError.h"
 #include "PdfCheck.h"
+#include "errors/WriteFailure.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -98,7 +99,7 @@ void PrintJob::finish()
     auto* file = static_cast<QTemporaryFile*>(m_file.get());
     const QString where = m_target.isEmpty() ? m_printerName : m_target;
     if (!file->flush() || file->error() != QFileDevice::NoError) {
-        const QString error = file->errorString();
+        const QString error = writeFailure(*file);
         abort();
         throw ERepError(QStringLiteral("Cannot print on %1: %2").arg(where, error));
     }

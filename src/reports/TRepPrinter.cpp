@@ -7,6 +7,7 @@
 #include "TRepMessage.h"
 #include "TRepPageList.h"
 #include "TRepStream.h"
+#include "errors/WriteFailure.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -222,6 +223,8 @@ void TRepPrinter::AbortDoc()
     } else {
         if (m_recorder.isActive())
             m_recorder.end();
+        else if (m_pageOpen && m_job)
+            m_job->painter().restore();
         m_pageOpen = false;
         m_canvas = nullptr;
         m_job.reset();
@@ -392,7 +395,7 @@ void TRepPrinter::SaveToFile(const QString& fileName)
         throw ERepError(QStringLiteral("Cannot write file %1: %2").arg(fileName, file.errorString()));
     m_stream->copyTo(file);
     if (!file.commit())
-        throw ERepError(QStringLiteral("Cannot write file %1: %2").arg(fileName, file.errorString()));
+        throw ERepError(QStringLiteral("Cannot write file %1: %2").arg(fileName, writeFailure(file)));
 }
 
 // Every page is checked completely before the file replaces the document, so

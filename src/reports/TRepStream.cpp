@@ -1,6 +1,7 @@
 #include "TRepStream.h"
 
 #include "ERepError.h"
+#include "errors/WriteFailure.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -68,7 +69,7 @@ void TRepStream::write(const QByteArray& bytes)
     if (qobject_cast<QBuffer*>(m_device.get()) && m_device->pos() + bytes.size() > m_memoryLimit)
         spillToFile();
     if (m_device->write(bytes) != bytes.size())
-        throw ERepError(QStringLiteral("Cannot write the page store: %1").arg(m_device->errorString()));
+        throw ERepError(QStringLiteral("Cannot write the page store: %1").arg(writeFailure(*m_device)));
 }
 
 void TRepStream::truncate(qint64 size)
@@ -96,7 +97,7 @@ void TRepStream::spillToFile()
     const qint64 position = m_device->pos();
     const QByteArray& bytes = static_cast<QBuffer*>(m_device.get())->data();
     if (file->write(bytes) != bytes.size() || !file->seek(position))
-        throw ERepError(QStringLiteral("Cannot write the page store: %1").arg(file->errorString()));
+        throw ERepError(QStringLiteral("Cannot write the page store: %1").arg(writeFailure(*file)));
     m_device = std::move(file);
 }
 
@@ -117,7 +118,7 @@ void TRepStream::copyTo(QIODevice& target)
         const QByteArray bytes = m_device->read(Chunk);
         if (bytes.isEmpty() || target.write(bytes) != bytes.size()) {
             m_device->seek(position);
-            throw ERepError(QStringLiteral("Cannot copy the page store: %1").arg(target.errorString()));
+            throw ERepError(QStringLiteral("Cannot copy the page store: %1").arg(writeFailure(target)));
         }
     }
     m_device->seek(position);

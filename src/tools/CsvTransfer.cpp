@@ -12,6 +12,7 @@
 #include "data/Schema.h"
 #include "data/SqlConnection.h"
 #include "data/SqlErrors.h"
+#include "errors/WriteFailure.h"
 
 #include <QCryptographicHash>
 #include <QDate>
@@ -118,7 +119,7 @@ public:
     }
 
 private:
-    [[noreturn]] void fail() { failWith(QStringLiteral("Cannot write %1: %2").arg(m_target, m_file.errorString())); }
+    [[noreturn]] void fail() { failWith(QStringLiteral("Cannot write %1: %2").arg(m_target, writeFailure(m_file))); }
 
     QFile m_file;
     QString m_target;

@@ -142,7 +142,16 @@ private slots:
             const AdminRun result = runAdmin(arguments);
             QVERIFY2(result.code == 1, qPrintable(arguments.join(QLatin1Char(' ')) + QLatin1Char('\n') + result.out));
             QVERIFY2(!result.out.contains(QStringLiteral("written")), qPrintable(result.out));
+            QVERIFY2(!result.err.contains(QStringLiteral("Unknown error")), qPrintable(result.err));
         }
+        // The page store spilling into a full temporary folder names the cause too.
+        const QByteArray temporary = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(disk));
+        const AdminRun spilled = runAdmin({QStringLiteral("report"), QStringLiteral("harian"), QStringLiteral("--rpf"),
+                                           m_dir->filePath(QStringLiteral("harian.rpf"))});
+        qputenv("TMPDIR", temporary);
+        QVERIFY2(spilled.code == 1 && spilled.err.contains(QStringLiteral("No space left on device")),
+                 qPrintable(spilled.err));
         QCOMPARE(readFile(folder.filePath(QStringLiteral("harian.pdf"))), QByteArray("earlier"));
         QCOMPARE(readFile(folder.filePath(QStringLiteral("x/DataBarang.csv"))), exported);
         QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden).join(QLatin1Char(' ')),

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -69,8 +70,12 @@ private slots:
     void pagesPrintAtTrueSize();
     void settingsReachThePrinter();
     void printsOnARealCupsPrinter();
+    void cancelledJobsNeverReachTheSpooler();
 
 private:
+    int pdfPrinterIndex() const;
+    // Waits up to 60 s for the PDF printer's output of the job `title`; its text.
+    QString printedText(const QString& title, const QString& until) const;
     QString path(const QString& name) const { return m_dir.filePath(name); }
     QTemporaryDir m_dir;
 };
@@ -194,28 +199,18 @@ void TestTRepPrinting::settingsReachThePrinter()
     QVERIFY2(info.contains("Page size:       283 x 425 pts"), qPrintable(info)); // 100 x 150 mm
 }
 
-// Prints through the spooler onto the virtual PDF printer that
-// scripts/start-cups sets up, and reads the text back from its output.
-void TestTRepPrinting::printsOnARealCupsPrinter()
+int TestTRepPrinting::pdfPrinterIndex() const
 {
-    const QStringList printers = QPrinterInfo::availablePrinterNames();
-    const int index = int(printers.indexOf(QStringLiteral("PDF")));
-    if (index < 0)
-        QSKIP("no CUPS printer named PDF: cupsd is not running (scripts/start-cups sets it up as root)");
-    const QString title = QStringLiteral("pwangsa_test_%1").arg(QRandomGenerator::global()->generate());
+    return int(QPrinterInfo::availablePrinterNames().indexOf(QStringLiteral("PDF")));
+}
+
+QString TestTRepPrinting::printedText(const QString& title, const QString& until) const
+{
     // The printer names its files after the job's title.
     const QDir jobs(pdfPrinterOutputFolder());
-
-    TRepPrinter output;
-    output.setDestination(TRepDestination::Printer);
-    output.setPrinterIndex(index);
-    output.setTitle(title);
-    QCOMPARE(output.printerSettings().DeviceName, QStringLiteral("PDF"));
-    produceTestDocument(output, 2);
-
     QString text;
     QString pdf;
-    for (QDeadlineTimer deadline(60000); !deadline.hasExpired() && !text.contains("Halaman 2");) {
+    for (QDeadlineTimer deadline(60000); !deadline.hasExpired() && !text.contains(until);) {
         QTest::qWait(250);
         const QStringList found = jobs.entryList({title + QStringLiteral("*.pdf")}, QDir::Files);
         if (!found.isEmpty()) {
@@ -225,8 +220,79 @@ void TestTRepPrinting::printsOnARealCupsPrinter()
     }
     if (!pdf.isEmpty())
         QFile::remove(pdf);
+    return text;
+}
+
+QString jobTitle(const char* what)
+{
+    return QStringLiteral("pwangsa_%1_%2").arg(QLatin1String(what)).arg(QRandomGenerator::global()->generate());
+}
+
+// Prints through the spooler onto the virtual PDF printer that
+// scripts/start-cups sets up, and reads the text back from its output.
+void TestTRepPrinting::printsOnARealCupsPrinter()
+{
+    const int index = pdfPrinterIndex();
+    if (index < 0)
+        QSKIP("no CUPS printer named PDF: cupsd is not running (scripts/start-cups sets it up as root)");
+    const QString title = jobTitle("test");
+    TRepPrinter output;
+    output.setDestination(TRepDestination::Printer);
+    output.setPrinterIndex(index);
+    output.setTitle(title);
+    QCOMPARE(output.printerSettings().DeviceName, QStringLiteral("PDF"));
+    produceTestDocument(output, 2);
+
+    const QString text = printedText(title, QStringLiteral("Halaman 2"));
     QVERIFY2(text.contains("Halaman 1") && text.contains("Halaman 2"),
-        qPrintable("no readable job " + title + " in " + jobs.path() + " within 60 s: " + text));
+        qPrintable("no readable job " + title + " in " + pdfPrinterOutputFolder() + " within 60 s: " + text));
+}
+
+// A job aborted after three pages, one cancelled from its progress window and
+// a print of stored pages cancelled after its first page leave nothing in the
+// spooler: a job printed after them comes out, and none of theirs does.
+void TestTRepPrinting::cancelledJobsNeverReachTheSpooler()
+{
+    const int index = pdfPrinterIndex();
+    if (index < 0)
+        QSKIP("no CUPS printer named PDF: cupsd is not running (scripts/start-cups sets it up as root)");
+    const QString aborted = jobTitle("aborted");
+    const QString cancelled = jobTitle("cancelled");
+    const QString stored = jobTitle("stored");
+    for (const QString& title : {aborted, cancelled}) {
+        TRepPrinter output;
+        output.setDestination(TRepDestination::Printer);
+        output.setPrinterIndex(index);
+        output.setTitle(title);
+        output.BeginDoc();
+        for (int page = 1; page <= 3; ++page) {
+            output.NewPage();
+            drawTestPage(output, page);
+        }
+        if (title == aborted) {
+            output.AbortDoc();
+        } else {
+            output.Cancel(); // the progress window's button
+            output.EndDoc();
+        }
+    }
+    TRepPrinter storedPages;
+    produceTestDocument(storedPages, 3);
+    storedPages.setPrinterIndex(index);
+    storedPages.setTitle(stored);
+    QTimer::singleShot(0, &storedPages, [&] { storedPages.Cancel(); });
+    storedPages.Print();
+
+    const QString marker = jobTitle("marker");
+    TRepPrinter after;
+    after.setDestination(TRepDestination::Printer);
+    after.setPrinterIndex(index);
+    after.setTitle(marker);
+    produceTestDocument(after, 1);
+    QVERIFY2(printedText(marker, QStringLiteral("Halaman 1")).contains("Halaman 1"), "the spooler printed nothing");
+    const QStringList left = QDir(pdfPrinterOutputFolder())
+                                 .entryList({aborted + "*", cancelled + "*", stored + "*"}, QDir::Files);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
 }
 
 QTEST_MAIN(TestTRepPrinting)

@@ -7,6 +7,8 @@
 #include "reports/ui/TRepPreview.h"
 
 #include <QAbstractPrintDialog>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QFileDialog>
 #include <QLabel>
 #include <QScrollBar>
@@ -80,6 +82,8 @@ private slots:
     void saveLoadAndPrintStoredPages();
     void loadOfAMissingOrDamagedFile();
     void escapeDuringGenerationCancels();
+    void closingWhileStoredPagesPrintCancelsThePrint();
+    void printerSetupChoosesAFileAndOneRange();
 };
 
 // While page 2 is being made the first page is on show and neither printing,
@@ -255,7 +259,8 @@ void TestStandardPreview::pageImageHasOutlineAndShadow()
     QVERIFY(!shot.isNull());
     const int w = shot.width();
     const int h = shot.height();
-    QVERIFY(isBlack(shot.pixel(0, 0)));
+    for (const QPoint corner : {QPoint(0, 0), QPoint(0, h - 3), QPoint(w - 3, h - 3), QPoint(w - 3, 0)})
+        QVERIFY2(isBlack(shot.pixel(corner)), qPrintable(QStringLiteral("corner %1,%2").arg(corner.x()).arg(corner.y())));
     QVERIFY(isBlack(shot.pixel(w / 2, 0)));       // top of the outline
     QVERIFY(isBlack(shot.pixel(w - 3, h / 2)));   // right side of the outline
     QVERIFY(isBlack(shot.pixel(w / 2, h - 3)));   // bottom of the outline
@@ -470,6 +475,79 @@ void TestStandardPreview::escapeDuringGenerationCancels()
     QVERIFY(f.report->RunIdle());
     QVERIFY(!f.report->Output());
     QVERIFY(openPreviews().isEmpty());
+}
+
+// Closing the window while a loaded file prints stops the print before its
+// next page and closes the window once the print has stopped; nothing is
+// printed, and nothing else could be started on the document meanwhile.
+void TestStandardPreview::closingWhileStoredPagesPrintCancelsThePrint()
+{
+    ReportFixture f(ThreePages);
+    const QString saved = f.db.dir() + QStringLiteral("/close.RPF");
+    const QString pdf = f.db.dir() + QStringLiteral("/close.pdf");
+    f.report->PrintFileName = pdf;
+    SeenDialog seen;
+    QStringList enabledWhilePrinting;
+    bool openWhilePrinting = false;
+    whenPreviewFinished([&](TRepStandardPreview* preview) {
+        answerFileDialog(saved, &seen);
+        clickTool(preview, preview->SaveReport);
+        answerFileDialog(saved, &seen);
+        clickTool(preview, preview->LoadReport);
+        QTimer::singleShot(0, preview, [&, preview] { // runs between the pages
+            for (QAction* action : {preview->Print, preview->PrintSetup, preview->SaveReport, preview->LoadReport})
+                if (action->isEnabled())
+                    enabledWhilePrinting.append(action->objectName());
+            test::clickAt(preview->ExitButton);
+            openWhilePrinting = preview->isVisible();
+        });
+        clickTool(preview, preview->Print);
+    });
+    f.report->PreviewReport();
+    QVERIFY2(enabledWhilePrinting.isEmpty(), qPrintable(enabledWhilePrinting.join(QLatin1Char(' '))));
+    QVERIFY(openWhilePrinting);
+    QVERIFY(openPreviews().isEmpty());
+    QVERIFY(!f.report->Output());
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(QDir(f.db.dir()).entryList({QStringLiteral("*.pdf")}, QDir::Files | QDir::Hidden), QStringList());
+}
+
+// The print dialog offers all pages or one from-to range, never a list of
+// pages; "Print to File (PDF)" chosen there makes the next Print write that file.
+void TestStandardPreview::printerSetupChoosesAFileAndOneRange()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    ReportFixture f(ThreePages);
+    f.report->ShowProgress = false;
+    const QString pdf = f.db.dir() + QStringLiteral("/chosen.pdf");
+    bool pageListOffered = true;
+    bool rangeOffered = false;
+    whenPreviewFinished([&](TRepStandardPreview* preview) {
+        test::answerNextModal([&](QWidget* dialog) {
+            test::clickAt(test::buttonCaptioned(dialog, QStringLiteral("Options >>")));
+            const auto* pages = dialog->findChild<QWidget*>(QStringLiteral("pagesRadioButton"));
+            const auto* range = dialog->findChild<QWidget*>(QStringLiteral("printRange"));
+            const auto offered = [](const QWidget* w) { return w && w->isVisible() && w->isEnabled(); };
+            pageListOffered = offered(pages);
+            rangeOffered = offered(range);
+            auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+            test::choose(printers, QStringLiteral("Print to File (PDF)"));
+            pageListOffered = pageListOffered || offered(pages);
+            test::clickAt(dialog->findChild<QLineEdit*>(QStringLiteral("filename")));
+            test::key(Qt::Key_A, Qt::ControlModifier);
+            test::type(pdf);
+            test::clickAt(test::buttonCaptioned(dialog, QStringLiteral("Print")));
+        });
+        clickTool(preview, preview->PrintSetup);
+        clickTool(preview, preview->Print);
+        QTRY_VERIFY(QFile::exists(pdf));
+    });
+    f.report->PreviewReport();
+    QVERIFY(!pageListOffered);
+    QVERIFY(rangeOffered);
+    QCOMPARE(f.report->PrintFileName, pdf);
+    QCOMPARE(pdfText(pdf).count(QLatin1Char('\f')), 3);
 }
 
 QTEST_MAIN(TestStandardPreview)
