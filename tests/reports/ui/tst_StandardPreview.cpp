@@ -521,6 +521,8 @@ void TestStandardPreview::printerSetupChoosesAFileAndOneRange()
     ReportFixture f(ThreePages);
     f.report->ShowProgress = false;
     const QString pdf = f.db.dir() + QStringLiteral("/chosen.pdf");
+    QStringList errors;
+    const ErrorReporter previous = setErrorReporter([&](const Exception& e) { errors.append(e.message()); });
     bool pageListOffered = true;
     bool rangeOffered = false;
     whenPreviewFinished([&](TRepStandardPreview* preview) {
@@ -541,9 +543,11 @@ void TestStandardPreview::printerSetupChoosesAFileAndOneRange()
         });
         clickTool(preview, preview->PrintSetup);
         clickTool(preview, preview->Print);
-        QTRY_VERIFY(QFile::exists(pdf));
+        // The spooler is asked for its printers first; another test may keep it busy.
+        QTRY_VERIFY2_WITH_TIMEOUT(QFile::exists(pdf), qPrintable(errors.join(QLatin1Char('\n'))), 30000);
     });
     f.report->PreviewReport();
+    setErrorReporter(previous);
     QVERIFY(!pageListOffered);
     QVERIFY(rangeOffered);
     QCOMPARE(f.report->PrintFileName, pdf);
