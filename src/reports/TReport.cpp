@@ -640,6 +640,11 @@ void TReport::RunPrinterSetup()
     PrinterSettings.FirstPage = request.PageRange ? request.FromPage : 0;
     PrinterSettings.LastPage = request.PageRange ? request.ToPage : 0;
     Tag = 0;
+    // The preview's own output prints a file loaded into it later.
+    if (m_output && !PrintFileName.isEmpty())
+        m_output->setPrintToFile(PrintFileName);
+    else if (m_output)
+        m_output->setPrinterIndex(PrinterSettings.PrinterIndex);
 }
 
 bool TReport::event(QEvent* event)

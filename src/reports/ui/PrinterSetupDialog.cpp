@@ -9,10 +9,11 @@
 namespace {
 
 // The dialog's free list of pages ("2,5") would be taken as the range from
-// its first to its last page: only all pages or one from-to range is offered.
+// its first to its last page, and its odd or even page set is not passed on:
+// only all pages or one from-to range is offered.
 void offerOneRangeOnly(QPrintDialog& dialog)
 {
-    for (const char* name : {"pagesRadioButton", "pagesLineEdit"}) {
+    for (const char* name : {"pagesRadioButton", "pagesLineEdit", "pageSetLabel", "pageSetCombo"}) {
         if (auto* choice = dialog.findChild<QWidget*>(QLatin1String(name))) {
             choice->setEnabled(false);
             choice->hide();
