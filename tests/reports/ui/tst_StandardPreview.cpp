@@ -327,9 +327,12 @@ void TestStandardPreview::rulesShowAtEveryZoom()
 void TestStandardPreview::emptyDocument()
 {
     ReportFixture f(0);
+    const QString saved = f.db.dir() + QStringLiteral("/empty.RPF");
     QString text;
     bool picture = true;
     bool printable = true;
+    bool printableLoaded = true;
+    SeenDialog seen;
     whenPreviewFinished([&](TRepStandardPreview* preview) {
         text = pageText(preview);
         picture = preview->RepPreview->Image()->HasPicture();
@@ -337,12 +340,19 @@ void TestStandardPreview::emptyDocument()
         clickTool(preview, preview->LastPage); // page 0 does not exist
         clickTool(preview, preview->ToolButton2);
         text += QLatin1Char('/') + pageText(preview);
+        answerFileDialog(saved, &seen);
+        clickTool(preview, preview->SaveReport);
+        answerFileDialog(saved, &seen);
+        clickTool(preview, preview->LoadReport);
+        text += QLatin1Char('/') + pageText(preview);
+        printableLoaded = preview->Print->isEnabled(); // no blank sheet either
         preview->close();
     });
     f.report->PreviewReport();
-    QCOMPARE(text, QStringLiteral("Page 1 of 0/Page 1 of 0"));
+    QCOMPARE(text, QStringLiteral("Page 1 of 0/Page 1 of 0/Page 1 of 0"));
     QVERIFY(!picture);
     QVERIFY(!printable);
+    QVERIFY(!printableLoaded);
 }
 
 // Figures under 5 above the last one shown are passed over; 0 and 100 empty the panel.
