@@ -5,6 +5,7 @@
 #include "app/UUtama.h"
 #include "app/Ucredits.h"
 #include "data/AliasConfig.h"
+#include "data/LongWork.h"
 #include "errors/Exception.h"
 #include "forms/UBarang.h"
 #include "forms/UPelanggan.h"
@@ -41,12 +42,22 @@ void warnOfExposedPassword()
         Application->MessageBox(warning, Application->Title(), MB_OK | MB_ICONEXCLAMATION);
 }
 
+// The operator sees that a long total goes on: the program does not answer meanwhile.
+void showBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
 } // namespace
 
 void createForms()
 {
     // Every window of the program, the report windows included, carries its icon.
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(Pictures::windowIcon())));
+    LongWork::SetIndicator(showBusy);
     Application->CreateForm(FormPassword);
     Application->CreateForm(FormPelanggan);
     Application->CreateForm(FormBarang);

@@ -91,10 +91,47 @@ const TRecordBuffer* TDataSet::CurrentRecord() const
     return m_current >= 0 ? &m_window.at(m_current) : nullptr;
 }
 
+const QVariant* TRecordBuffer::writtenValue(int index) const
+{
+    for (const auto& [field, value] : written) {
+        if (field == index)
+            return &value;
+    }
+    return nullptr;
+}
+
+void TRecordBuffer::write(int index, const QVariant& value)
+{
+    for (auto& [field, stored] : written) {
+        if (field == index) {
+            stored = value;
+            return;
+        }
+    }
+    written.append({index, value});
+}
+
+void TRecordBuffer::forget(int index)
+{
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        if (written[i].first == index) {
+            written.remove(i);
+            return;
+        }
+    }
+}
+
+QVariant TDataSet::RecordValue(const TRecordBuffer& record, int index) const
+{
+    const QVariant* value = record.writtenValue(index);
+    return value ? *value : StoredValue(record, index);
+}
+
 QVariant TDataSet::fieldValue(const TField* field) const
 {
     const TRecordBuffer* record = ActiveRecord();
-    return record ? record->values.value(fieldIndex(field)) : QVariant();
+    const int index = fieldIndex(field);
+    return record && index >= 0 ? RecordValue(*record, index) : QVariant();
 }
 
 bool TDataSet::CanWrite(const TField* field) const
@@ -117,7 +154,7 @@ void TDataSet::setFieldValue(TField* field, const QVariant& value)
     TRecordBuffer* record = WritableRecord();
     if (!CanWrite(field) || !record)
         Error(QStringLiteral("Dataset not in edit or insert mode"));
-    record->values[fieldIndex(field)] = value;
+    record->write(fieldIndex(field), value);
     if (m_state == dsCalcFields)
         return;
     if (field->Calculated() || !(m_state == dsEdit || m_state == dsInsert)) {
@@ -138,7 +175,7 @@ void TDataSet::CalculateFields(TRecordBuffer& record)
 {
     for (int i = 0; i < m_fields.size(); ++i) {
         if (m_fields.at(i)->Calculated())
-            record.values[i] = QVariant();
+            record.forget(i);
     }
     if (!OnCalcFields)
         return;
@@ -168,9 +205,21 @@ void TDataSet::removeDataSource(TDataSource* source)
 
 void TDataSet::DataEvent(TDataEvent event, TField* field)
 {
+    const bool recordEvent = event == deFieldChange || event == deRecordChange || event == deDataSetChange
+        || event == deDataSetScroll;
+    if (recordEvent && m_disabledControls > 0) {
+        m_changedWhileDisabled = true;
+        return;
+    }
     const QList<TDataSource*> sources = m_dataSources;
     for (TDataSource* source : sources)
         source->DataEvent(event, field);
+}
+
+void TDataSet::EnableControls()
+{
+    if (m_disabledControls > 0 && --m_disabledControls == 0 && std::exchange(m_changedWhileDisabled, false))
+        DataEvent(deDataSetChange);
 }
 
 void TDataSet::SetState(TDataSetState state)
@@ -276,10 +325,11 @@ bool TDataSet::FetchAfter()
 {
     if (m_windowAtEnd || m_window.isEmpty())
         return false;
-    const QList<TRecordBuffer> records = Fetch(m_window.last().row, ScanDirection::Forward, false, kPage);
-    m_windowAtEnd = records.size() < kPage;
-    m_window += records;
-    return !records.isEmpty();
+    QList<TRecordBuffer> records = Fetch(m_window.last().row, ScanDirection::Forward, false, kPage);
+    const qsizetype read = records.size();
+    m_windowAtEnd = read < kPage;
+    m_window.append(std::move(records));
+    return read > 0;
 }
 
 bool TDataSet::FetchBefore()
@@ -529,8 +579,7 @@ void TDataSet::Append()
 // A blank record at a window position becomes current, in insert state.
 void TDataSet::OpenNewRecord(int position)
 {
-    TRecordBuffer record;
-    record.values = QVariantList(m_fields.size());
+    TRecordBuffer record; // no stored row: every field reads null until written
     m_insertedAt = position;
     m_window.insert(m_insertedAt, record);
     m_current = m_insertedAt;

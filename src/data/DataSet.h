@@ -6,6 +6,7 @@
 #include "StorageEngine.h"
 
 #include <QList>
+#include <QVarLengthArray>
 
 #include <functional>
 #include <memory>
@@ -33,11 +34,18 @@ enum TDataEvent {
 enum class TLocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
 using TLocateOptions = int;
 
-// One buffered record: the field values in the order of Fields(), and the
-// stored row as read (its keys), empty for a new record.
+// One buffered record: the stored row as read (empty for a new record) and
+// the field values written since (calculated fields, edits), by field index.
+// A field not written reads its value from the row, converted as it is read,
+// so a record costs what the engine returned and no more.
 struct TRecordBuffer {
-    QVariantList values;
     StorageRow row;
+    QVarLengthArray<std::pair<int, QVariant>, 2> written;
+
+    // Field `index`'s written value, none when it was not written.
+    const QVariant* writtenValue(int index) const;
+    void write(int index, const QVariant& value);
+    void forget(int index);
 };
 
 // A view's state, current record, buffered records around it, fields,
@@ -92,6 +100,13 @@ public:
     bool FindByKey(const QStringList& keyFields, const QVariant& keyValue, TLocateOptions options = 0);
     [[noreturn]] static void Abort();
 
+    // While controls are disabled the data sources hear nothing of the
+    // records moving or changing; once enabled again they hear once that the
+    // records changed. A loop over many records then costs no control updates.
+    void DisableControls() { ++m_disabledControls; }
+    void EnableControls();
+    bool ControlsDisabled() const { return m_disabledControls > 0; }
+
     // Buffered records around the current one, for grids: at least `before`
     // records ahead of it and `after` behind it are kept when the view has them.
     void SetBufferCount(int before, int after);
@@ -144,6 +159,10 @@ protected:
     // The stored row `offset` records from the start of the view, if there is one.
     virtual std::optional<StorageRow> ReadRowAt(qint64 offset) = 0;
     virtual void InitNewRecord() {}
+    // Field `index`'s value in a record's stored row; none for a calculated field.
+    virtual QVariant StoredValue(const TRecordBuffer& record, int index) const = 0;
+    // Field `index`'s value in a record: as written, else as stored.
+    QVariant RecordValue(const TRecordBuffer& record, int index) const;
 
     // Buffer management for the engine side.
     void ReadFirst();
@@ -187,6 +206,8 @@ private:
     bool m_modified = false;
     int m_before = 0;
     int m_after = 0;
+    int m_disabledControls = 0;
+    bool m_changedWhileDisabled = false;
 };
 
 // A dataset over an engine cursor: record reads and writes, ranges, key
@@ -208,12 +229,13 @@ protected:
     qint64 InternalRecordCount() override;
     std::optional<StorageRow> ReadRowAt(qint64 offset) override;
     void InternalClose() override;
+    QVariant StoredValue(const TRecordBuffer& record, int index) const override;
 
     // Opens the table and a cursor on the index, checking the fields.
     void OpenEngineTable(const QString& alias, const QString& tableName, const QString& indexName);
     void SwitchIndex(const QString& indexName);
     StorageCursor* Cursor() const { return m_cursor.get(); }
-    StorageRow OrderKeyOf(const StorageRow& row) const;
+    QVariantList OrderKeyOf(const StorageRow& row) const;
     // The stored row of a record: its key columns as read, its fields' values.
     StorageRow FullRow(const TRecordBuffer& record) const;
     QVariantList PrimaryKeyOf(const StorageRow& row) const;
@@ -222,13 +244,11 @@ protected:
 private:
     void BindFields();
     void CreateDefaultFields();
-    TRecordBuffer ToBuffer(StorageRow row);
-    void FindKeyColumns();
+    static TRecordBuffer ToBuffer(StorageRow row);
 
     std::shared_ptr<StorageDatabase> m_database;
     std::unique_ptr<StorageTable> m_table;
     std::unique_ptr<StorageCursor> m_cursor;
-    QList<int> m_keyColumns;      // columns of the ordering and primary keys
 };
 
 class TDBDataSet : public TEngineDataSet {

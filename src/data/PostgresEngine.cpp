@@ -244,18 +244,15 @@ void PostgresTable::readIndexes()
 QList<StorageRow> PostgresTable::selectRows(const QString& sql, const QVariantList& values, int width)
 {
     QSqlQuery& query = m_db->run(sql, values);
-    QList<StorageRow> rows;
+    StorageRowWriter rows;
     while (query.next()) {
-        StorageRow row;
-        row.reserve(width);
-        for (int column = 0; column < width; ++column) {
-            const QVariant value = query.value(column);
-            row.append(value.isNull() ? QVariant() : value);
-        }
-        rows.append(std::move(row));
+        rows.beginRow(width);
+        for (int column = 0; column < width; ++column)
+            rows.addVariant(query.value(column));
+        rows.endRow();
     }
     query.finish();
-    return rows;
+    return rows.takeRows();
 }
 
 qint64 PostgresTable::selectCount(const QString& sql, const QVariantList& values)

@@ -162,21 +162,27 @@ void bindValue(sqlite3_stmt* statement, int index, const QVariant& value)
     }
 }
 
-QVariant columnValue(sqlite3_stmt* statement, int column)
+// Packs one column of the current result row as SQLite holds it.
+void addColumn(StorageRowWriter& row, sqlite3_stmt* statement, int column)
 {
     switch (sqlite3_column_type(statement, column)) {
     case SQLITE_INTEGER:
-        return qint64(sqlite3_column_int64(statement, column));
+        row.addInteger(sqlite3_column_int64(statement, column));
+        return;
     case SQLITE_FLOAT:
-        return sqlite3_column_double(statement, column);
-    case SQLITE_TEXT:
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                                 sqlite3_column_bytes(statement, column));
+        row.addReal(sqlite3_column_double(statement, column));
+        return;
+    case SQLITE_TEXT: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        row.addText(text, sqlite3_column_bytes(statement, column));
+        return;
+    }
     case SQLITE_BLOB:
-        return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, column)),
-                          sqlite3_column_bytes(statement, column));
+        row.addBlob(static_cast<const char*>(sqlite3_column_blob(statement, column)),
+                    sqlite3_column_bytes(statement, column));
+        return;
     default:
-        return QVariant();
+        row.addNull();
     }
 }
 
@@ -201,22 +207,19 @@ QList<StorageRow> SqliteDatabase::selectRows(const QString& sql, const QVariantL
     }
     for (int i = 0; i < values.size(); ++i)
         bindValue(statement, i + 1, values.at(i));
-    QList<StorageRow> rows;
-    // The last bound value is the row limit (or an offset, for one row).
-    rows.reserve(values.isEmpty() ? 0 : std::min(values.last().toInt(), 1024));
+    StorageRowWriter rows;
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
-        StorageRow row;
-        row.reserve(width);
+        rows.beginRow(width);
         for (int column = 0; column < width; ++column)
-            row.append(columnValue(statement, column));
-        rows.append(std::move(row));
+            addColumn(rows, statement, column);
+        rows.endRow();
     }
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
     if (step != SQLITE_DONE)
         raiseSqliteError(m_handle);
-    return rows;
+    return rows.takeRows();
 }
 
 // ---------------------------------------------------------------- table

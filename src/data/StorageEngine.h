@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StorageRow.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -41,8 +43,6 @@ struct StorageIndex {
     QStringList columns;
 };
 
-// One record as read: values in the order of the cursor's columns().
-using StorageRow = QVariantList;
 
 enum class ScanDirection { Forward, Backward };
 

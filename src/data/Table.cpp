@@ -51,20 +51,22 @@ QString typeName(TFieldType type)
     }
 }
 
-QVariant fromColumn(const TField* field, const QVariant& stored)
+// A stored column as the value of `field`.
+QVariant fromColumn(const TField* field, const StorageRow& row, int column)
 {
-    if (stored.isNull())
+    if (row.isNull(column))
         return QVariant();
     switch (field->DataType()) {
     case TFieldType::ftString:
-        return stored.toString();
+        return row.value(column).toString();
     case TFieldType::ftDate: {
+        const QVariant stored = row.value(column);
         const QDate date = stored.typeId() == QMetaType::QDate ? stored.toDate()
                                                                : QDate::fromString(stored.toString(), Qt::ISODate);
         return date.isValid() ? QVariant(date) : QVariant();
     }
     default:
-        return stored.toDouble();
+        return row.kind(column) == StorageRow::Kind::Text ? row.value(column).toDouble() : row.number(column);
     }
 }
 
@@ -113,7 +115,6 @@ void TEngineDataSet::OpenEngineTable(const QString& alias, const QString& tableN
             CreateDefaultFields();
         BindFields();
         m_cursor = m_table->openCursor(indexName);
-        FindKeyColumns();
     } catch (...) {
         InternalClose();
         throw;
@@ -130,12 +131,11 @@ void TEngineDataSet::InternalClose()
 void TEngineDataSet::SwitchIndex(const QString& indexName)
 {
     m_cursor = m_table->openCursor(indexName);
-    FindKeyColumns();
 }
 
-StorageRow TEngineDataSet::OrderKeyOf(const StorageRow& row) const
+QVariantList TEngineDataSet::OrderKeyOf(const StorageRow& row) const
 {
-    StorageRow key;
+    QVariantList key;
     for (int column : m_cursor->orderKey())
         key.append(row.value(column));
     return key;
@@ -149,35 +149,24 @@ QVariantList TEngineDataSet::PrimaryKeyOf(const StorageRow& row) const
     return key;
 }
 
-// The record keeps of its row only the key columns; the other values move
-// into the fields' slots.
 TRecordBuffer TEngineDataSet::ToBuffer(StorageRow row)
 {
     TRecordBuffer record;
-    record.values.reserve(Fields().size());
-    for (int i = 0; i < Fields().size(); ++i) {
-        const int column = m_columnOfField.at(i);
-        if (column < 0)
-            record.values.append(QVariant());
-        else if (m_keyColumns.contains(column))
-            record.values.append(fromColumn(Fields().at(i), row.at(column)));
-        else
-            record.values.append(fromColumn(Fields().at(i), std::exchange(row[column], QVariant())));
-    }
     record.row = std::move(row);
     return record;
 }
 
-void TEngineDataSet::FindKeyColumns()
+QVariant TEngineDataSet::StoredValue(const TRecordBuffer& record, int index) const
 {
-    m_keyColumns = m_cursor->orderKey() + m_cursor->primaryKey();
+    const int column = m_columnOfField.value(index, -1);
+    return column < 0 ? QVariant() : fromColumn(Fields().at(index), record.row, column);
 }
 
 QList<TRecordBuffer> TEngineDataSet::ReadRecords(const StorageRow& from, ScanDirection direction, bool inclusive,
                                                  int limit)
 {
     QList<StorageRow> rows =
-        m_cursor->fetch(from.isEmpty() ? StorageRow() : OrderKeyOf(from), direction, inclusive, limit);
+        m_cursor->fetch(from.isEmpty() ? QVariantList() : OrderKeyOf(from), direction, inclusive, limit);
     QList<TRecordBuffer> records;
     records.reserve(rows.size());
     for (StorageRow& row : rows)
@@ -213,12 +202,12 @@ std::optional<StorageRow> TEngineDataSet::LocateKey(const QStringList& columns, 
 
 StorageRow TEngineDataSet::FullRow(const TRecordBuffer& record) const
 {
-    StorageRow row = record.row.isEmpty() ? StorageRow(m_cursor->columns().size()) : record.row;
+    QVariantList row = record.row.isEmpty() ? QVariantList(m_cursor->columns().size()) : record.row.toList();
     for (int i = 0; i < Fields().size(); ++i) {
         if (m_columnOfField.at(i) >= 0)
-            row[m_columnOfField.at(i)] = record.values.at(i);
+            row[m_columnOfField.at(i)] = RecordValue(record, i);
     }
-    return row;
+    return StorageRow(row);
 }
 
 StorageRow TEngineDataSet::InternalPost(const TRecordBuffer& record, bool isNew)
@@ -230,7 +219,7 @@ StorageRow TEngineDataSet::InternalPost(const TRecordBuffer& record, bool isNew)
         if (column < 0)
             continue;
         columns.append(m_cursor->columns().at(column));
-        values.append(record.values.at(i));
+        values.append(RecordValue(record, i));
     }
     const StorageRow written = FullRow(record);
     if (isNew)

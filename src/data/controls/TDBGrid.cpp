@@ -199,7 +199,7 @@ void TCustomDBGrid::PlaceRow(int wanted)
     const int current = dataSet ? dataSet->CurrentBufferIndex() : -1;
     int row = 0;
     m_shownRows.clear();
-    m_topRow.clear();
+    m_topRow = StorageRow();
     if (current >= 0) {
         const int rows = VisibleRowCount();
         const int after = dataSet->BufferedRecordCount() - 1 - current;
