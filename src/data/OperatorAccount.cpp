@@ -129,7 +129,9 @@ void store(QSqlDatabase& db, const QString& name, const QString& password)
 bool verify(QSqlDatabase& db, const QString& name, const QString& password)
 {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT \"Salt\", \"Hash\", \"Iterations\" FROM \"Operator\" WHERE \"Nama\" = ?"));
+    // A file that is no database fails already here, with the engine's own words.
+    if (!query.prepare(QStringLiteral("SELECT \"Salt\", \"Hash\", \"Iterations\" FROM \"Operator\" WHERE \"Nama\" = ?")))
+        raiseSqlError(query.lastError(), QStringLiteral("Reading the operator account."));
     query.addBindValue(name);
     if (!query.exec())
         raiseSqlError(query.lastError(), QStringLiteral("Reading the operator account."));

@@ -182,6 +182,19 @@ void TestLogin::unreadableDatabaseIsReportedNotTakenForAWrongPair()
     QCOMPARE(FormPassword->eNama->text(), QStringLiteral("ADMIN"));
     QCOMPARE(FormPassword->ePassword->text(), QStringLiteral("wangsa"));
     QVERIFY(!FormUtama->isVisible());
+
+    // A file that is no database any more says so, not "Parameter count mismatch".
+    QVERIFY(QFile::rename(file, file + QStringLiteral(".away")));
+    QFile damaged(file);
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(8192, 'x'));
+    damaged.close();
+    test::recordAndAccept(&seen);
+    test::key(Qt::Key_Return);
+    QVERIFY(QFile::remove(file));
+    QVERIFY(QFile::rename(file + QStringLiteral(".away"), file));
+    QVERIFY2(seen.text.contains(QStringLiteral("The file is not a database.")), qPrintable(seen.text));
+    QCOMPARE(FormPassword->eNama->text(), QStringLiteral("ADMIN"));
 }
 
 void TestLogin::rightPairOpensTheMainWindowMaximised()

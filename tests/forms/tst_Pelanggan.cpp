@@ -38,6 +38,7 @@ private Q_SLOTS:
     void deleteOnAnEmptyViewSaysDataSudahDihapus();
     void closeButtonHides();
     void labelsEndBeforeTheirBoxesAndTheGridShowsEveryColumn();
+    void altLettersTypeNothing();
 
 private:
     TFormPelanggan* form() const { return FormPelanggan; }
@@ -379,6 +380,25 @@ void TestPelanggan::labelsEndBeforeTheirBoxesAndTheGridShowsEveryColumn()
     for (int i = 0; i <= last; ++i)
         right += grid->Column(i)->Width() + 1;
     QVERIFY2(right <= grid->viewport()->width(), qPrintable(QString::number(right)));
+}
+
+// Alt+letter is a mnemonic, never typing: pressed over a grid cell it once
+// overwrote a customer's name with "f", and in an edit or the code box it
+// added a letter to the record.
+void TestPelanggan::altLettersTypeNothing()
+{
+    TDBGrid* grid = form()->DBGrid1;
+    test::clickAt(grid->viewport(), grid->CellRect(grid->Row(), 1).center());
+    test::key(Qt::Key_F, Qt::AltModifier);
+    QCOMPARE(form()->Pelanggan->State(), dsBrowse);
+    test::clickInto(form()->DBEdit2);
+    test::key(Qt::Key_F, Qt::AltModifier);
+    test::clickInto(form()->DBEdit1);
+    test::key(Qt::Key_F, Qt::AltModifier);
+    QCOMPARE(form()->Pelanggan->State(), dsBrowse);
+    QCOMPARE(test::shown(form()->DBEdit2), QStringLiteral("NAMA P001"));
+    form()->Pelanggan->Next(); // a move would store a pending change
+    QCOMPARE(customerRow(QStringLiteral("P001")), QVariant(QStringLiteral("NAMA P001||")));
 }
 
 QTEST_MAIN(TestPelanggan)

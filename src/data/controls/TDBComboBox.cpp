@@ -1,5 +1,7 @@
 #include "TDBComboBox.h"
 
+#include "CommandKeys.h"
+
 #include "errors/HandlerGuard.h"
 #include "widgets/Beep.h"
 
@@ -14,8 +16,7 @@ namespace {
 bool changesText(const QKeyEvent* event)
 {
     const QString text = event->text();
-    const bool typed = text.size() == 1 && text.front().isPrint()
-        && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    const bool typed = text.size() == 1 && text.front().isPrint() && !isCommandKey(event->modifiers());
     return typed || event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete
         || event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut);
 }
@@ -113,6 +114,10 @@ bool TDBComboBox::EditKey(QKeyEvent* event)
 
 void TDBComboBox::keyPressEvent(QKeyEvent* event)
 {
+    if (isMnemonicKey(event)) {
+        event->ignore(); // the box's edit part would type it
+        return;
+    }
     bool swallowed = true;
     guarded([&] { swallowed = EditKey(event); });
     if (!swallowed)

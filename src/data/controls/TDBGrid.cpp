@@ -1,5 +1,7 @@
 #include "TDBGrid.h"
 
+#include "CommandKeys.h"
+
 #include "errors/HandlerGuard.h"
 #include "widgets/Beep.h"
 #include "widgets/ConfirmBox.h"
@@ -22,11 +24,6 @@ constexpr int kBorderGrip = 3;
 constexpr int kBarStart = 0;
 constexpr int kBarEnd = 1000;
 constexpr int kWheelNotch = 120;
-
-bool isCommand(Qt::KeyboardModifiers modifiers)
-{
-    return modifiers & (Qt::ControlModifier | Qt::MetaModifier);
-}
 
 } // namespace
 
@@ -231,7 +228,7 @@ void TCustomDBGrid::keyPressEvent(QKeyEvent* event)
         if (GridKey(event->key(), event->modifiers(), false))
             return;
         const QString text = event->text();
-        if (text.size() == 1 && text.front().isPrint() && !isCommand(event->modifiers()) && SelectedField()) {
+        if (text.size() == 1 && text.front().isPrint() && !isCommandKey(event->modifiers()) && SelectedField()) {
             ShowEditor();
             if (EditorVisible())
                 QCoreApplication::sendEvent(m_editor, event);
@@ -248,7 +245,7 @@ bool TCustomDBGrid::GridKey(int key, Qt::KeyboardModifiers modifiers, bool fromE
     TDataSet* dataSet = m_link.Active() ? m_link.DataSet() : nullptr;
     if (!dataSet)
         return false;
-    const bool ctrl = isCommand(modifiers);
+    const bool ctrl = isCommandKey(modifiers);
     switch (key) {
     case Qt::Key_Up: MoveRecord(-1); return true;
     case Qt::Key_Down: MoveRecord(1); return true;

@@ -81,6 +81,8 @@ public:
     TField* SelectedField() const;
     // Display text of a shown cell; empty beyond the records.
     QString CellText(int row, int column) const;
+    // Where a cell lies in the viewport.
+    QRect CellRect(int row, int column) const;
     bool EditorVisible() const;
     TGridEditor* Editor() const { return m_editor; }
     bool Pending() const { return m_link.Modified(); }
@@ -130,7 +132,6 @@ private:
     // Geometry and painting.
     int RowHeight() const;
     int ColumnX(int column) const;
-    QRect CellRect(int row, int column) const;
     int RowAt(int y) const;
     int ColumnAt(int x) const;
     int ColumnBorderAt(int x) const;

@@ -1,5 +1,7 @@
 #include "TMaskEdit.h"
 
+#include "CommandKeys.h"
+
 #include "errors/HandlerGuard.h"
 #include "widgets/Beep.h"
 
@@ -19,16 +21,15 @@ constexpr int noLimit = 32767; // QLineEdit's own default
 // control characters; QChar() for keys that type nothing.
 QChar characterOf(const QKeyEvent* event)
 {
-    const Qt::KeyboardModifiers commandKeys = Qt::ControlModifier | Qt::MetaModifier;
     switch (event->key()) {
-    case Qt::Key_Backspace: return event->modifiers() & commandKeys ? QChar() : backspaceKey;
+    case Qt::Key_Backspace: return isCommandKey(event->modifiers()) ? QChar() : backspaceKey;
     case Qt::Key_Return:
     case Qt::Key_Enter: return enterKey;
     case Qt::Key_Escape: return escapeKey;
     default: break;
     }
     const QString text = event->text();
-    if (text.size() != 1 || !text.front().isPrint() || (event->modifiers() & commandKeys))
+    if (text.size() != 1 || !text.front().isPrint() || isCommandKey(event->modifiers()))
         return QChar();
     return text.front();
 }
@@ -174,6 +175,10 @@ void TMaskEdit::handleKey(QKeyEvent* event)
         return;
     if (const QChar c = characterOf(event); !c.isNull()) {
         handleCharacter(c, event);
+        return;
+    }
+    if (isMnemonicKey(event)) {
+        event->ignore();
         return;
     }
     if (isTextCommand(event) && !EditCanModify())
