@@ -244,7 +244,6 @@ protected:
 private:
     void BindFields();
     void CreateDefaultFields();
-    static TRecordBuffer ToBuffer(StorageRow row);
 
     std::shared_ptr<StorageDatabase> m_database;
     std::unique_ptr<StorageTable> m_table;

@@ -149,13 +149,6 @@ QVariantList TEngineDataSet::PrimaryKeyOf(const StorageRow& row) const
     return key;
 }
 
-TRecordBuffer TEngineDataSet::ToBuffer(StorageRow row)
-{
-    TRecordBuffer record;
-    record.row = std::move(row);
-    return record;
-}
-
 QVariant TEngineDataSet::StoredValue(const TRecordBuffer& record, int index) const
 {
     const int column = m_columnOfField.value(index, -1);
@@ -170,7 +163,7 @@ QList<TRecordBuffer> TEngineDataSet::ReadRecords(const StorageRow& from, ScanDir
     QList<TRecordBuffer> records;
     records.reserve(rows.size());
     for (StorageRow& row : rows)
-        records.append(ToBuffer(std::move(row)));
+        records.append(TRecordBuffer{std::move(row), {}});
     return records;
 }
 
@@ -185,7 +178,7 @@ TRecordBuffer TEngineDataSet::ReadCurrent(const StorageRow& row, bool lock)
             m_table->unlock(key, this);
         raiseEngineError(EngineCode::RecordDeleted, QStringLiteral("Record/Key deleted."));
     }
-    return ToBuffer(*found);
+    return TRecordBuffer{*found, {}};
 }
 
 void TEngineDataSet::ReleaseLock(const StorageRow& row)

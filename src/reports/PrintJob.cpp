@@ -96,7 +96,7 @@ void PrintJob::finish()
     if (!m_file)
         return;
     m_painter.end();
-    auto* file = static_cast<QTemporaryFile*>(m_file.get());
+    QTemporaryFile* file = m_file.get();
     const QString where = m_target.isEmpty() ? m_printerName : m_target;
     if (!file->flush() || file->error() != QFileDevice::NoError) {
         const QString error = writeFailure(*file);
@@ -119,7 +119,7 @@ void PrintJob::finish()
 
 void PrintJob::submit()
 {
-    auto* file = static_cast<QTemporaryFile*>(m_file.get());
+    QTemporaryFile* file = m_file.get();
     if (!m_target.isEmpty()) {
         file->close();
         if (std::rename(QFile::encodeName(file->fileName()).constData(), QFile::encodeName(m_target).constData()) != 0)

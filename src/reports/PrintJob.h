@@ -4,9 +4,9 @@
 #include <QString>
 #include <memory>
 
-class QIODevice;
 class QPdfWriter;
 class QPrinter;
+class QTemporaryFile;
 
 // One print job whose pages reach their destination only when the job ends
 // complete. The pages are drawn into a PDF document of the job's own: for a
@@ -45,7 +45,7 @@ private:
     int m_duplex = 0;
     bool m_landscape = false;
     QString m_media;
-    std::unique_ptr<QIODevice> m_file;
+    std::unique_ptr<QTemporaryFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     QPainter m_painter;
 };
